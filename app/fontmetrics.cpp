@@ -1,0 +1,34 @@
+#include "app/layoutunits.h"
+
+// Real division rounded to nearest, ties to even (numerator >= 0).
+static int DivideRoundHalfEven(int numerator, int divisor) {
+    int quotient = numerator / divisor;
+    int twiceRemainder = 2 * (numerator % divisor);
+    if (twiceRemainder > divisor || (twiceRemainder == divisor && (quotient & 1)))
+        ++quotient;
+    return quotient;
+}
+
+// Twice the average over the 52 letters, then halved: both steps round half to
+// even, as the layout was drawn up with.
+int AverageCharWidth(int alphabetExtent) {
+    int doubled = DivideRoundHalfEven(alphabetExtent, 26);
+    return DivideRoundHalfEven(doubled + 1, 2);
+}
+
+void GetFontBaseUnits(HFONT font, int* averageWidth, int* height) {
+    static const WCHAR kAlphabet[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    HDC dc = GetDC(NULL);
+    int oldMode = SetMapMode(dc, MM_TEXT);
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    SIZE extent = {0, 0};
+    GetTextExtentPointW(dc, kAlphabet, 52, &extent);
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, oldFont);
+    SetMapMode(dc, oldMode);
+    ReleaseDC(NULL, dc);
+
+    *averageWidth = AverageCharWidth(extent.cx);
+    *height = metrics.tmHeight;
+}

@@ -1,0 +1,3 @@
+#include "app/instance.h"
+
+HINSTANCE g_instance;

@@ -1,0 +1,12 @@
+#pragma once
+#include <windows.h>
+
+#define TESSARY_CLASS_NAME L"Quillmar_Tessary_Class"
+#define TESSARY_TITLE L"Ferrolyn Tessary"
+
+// Registers the main window's class for this process; 0 on failure.
+ATOM RegisterMainWindowClass(HINSTANCE instance);
+
+// Creates the hidden, topmost main window and gives it a client area of
+// 394 x 136 layout units; NULL when creation fails.
+HWND CreateMainWindow(HINSTANCE instance);

@@ -1,0 +1,41 @@
+#include "app/dialogwindow.h"
+#include "dialogkeys/buttonlook.h"
+#include "dialogkeys/dialogkeys.h"
+#include "dialogkeys/focusrecord.h"
+
+void SetDialogFocus(HWND window, HWND control) {
+    HWND dialog = FindDialogWindow(window);
+    KeyboardFocusRecord* record = GetFocusRecord(dialog);
+
+    // An edit leaving the focus drops its selection; one taking it selects all.
+    HWND old = GetFocus();
+    if (IsChild(dialog, old) && (QueryDlgCode(old) & DLGC_HASSETSEL))
+        SendMessageW(old, EM_SETSEL, (WPARAM)-1, 0);
+    if (QueryDlgCode(control) & DLGC_HASSETSEL)
+        SendMessageW(control, EM_SETSEL, 0, -1);
+    SetFocus(control);
+
+    // A focused push button is the default; otherwise the default identifier's.
+    HWND styled = FindDefaultStyledButton(dialog);
+    HWND defaultButton = record ? FindPushButtonById(dialog, record->DefaultId) : NULL;
+    if (IsPushButton(control)) {
+        if (styled && styled != control)
+            SetButtonLook(styled, BS_PUSHBUTTON);
+        SetButtonLook(control, BS_DEFPUSHBUTTON);
+    } else {
+        if (styled && styled != defaultButton)
+            SetButtonLook(styled, BS_PUSHBUTTON);
+        if (IsWindowEnabled(defaultButton))
+            SetButtonLook(defaultButton, BS_DEFPUSHBUTTON);
+    }
+}
+
+LRESULT HandleNextDlgCtl(HWND window, WPARAM wParam, LPARAM lParam) {
+    HWND dialog = FindDialogWindow(window);
+    HWND target = lParam ? (HWND)wParam : GetNextTabStop(dialog, GetFocus(), wParam != 0);
+    if (!IsWindowEnabled(target) || !IsWindowVisible(target))
+        target = GetNextTabStop(dialog, NULL, FALSE);
+    if (target)
+        SetDialogFocus(dialog, target);
+    return 0;
+}

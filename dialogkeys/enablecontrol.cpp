@@ -1,0 +1,39 @@
+#include "app/dialogwindow.h"
+#include "dialogkeys/buttonlook.h"
+#include "dialogkeys/dialogkeys.h"
+#include "dialogkeys/focusrecord.h"
+
+// Disabling the focused window leaves the thread with no focus at all, and a
+// disabled window cannot take it back, so the focus moves on first.
+static void DisableFocusedControl(HWND dialog, HWND control) {
+    HWND next = GetNextTabStop(dialog, control, FALSE);
+    EnableWindow(control, FALSE);
+    // With no tab stop after it, the walk gives back the control itself; the
+    // first tab stop keeps the keyboard alive instead.
+    if (!IsWindowEnabled(next) || !IsWindowVisible(next))
+        next = GetNextTabStop(dialog, NULL, FALSE);
+    if (next)
+        SetDialogFocus(dialog, next);
+}
+
+void EnableDialogControl(HWND control, BOOL enable) {
+    HWND dialog = FindDialogWindow(control);
+    KeyboardFocusRecord* record = GetFocusRecord(dialog);
+    if (!(GetWindowLongW(control, GWL_STYLE) & WS_CHILD)) {
+        EnableWindow(control, enable);
+        return;
+    }
+    HWND focus = GetFocus();
+    if (!enable) {
+        if (HasDefaultLook(control))
+            SetButtonLook(control, BS_PUSHBUTTON);
+        if (control == focus) {
+            DisableFocusedControl(dialog, control);
+            return;
+        }
+    }
+    HWND defaultButton = record ? FindPushButtonById(dialog, record->DefaultId) : NULL;
+    EnableWindow(control, enable);
+    if (focus && !IsPushButton(focus) && IsWindowEnabled(defaultButton))
+        SetButtonLook(defaultButton, BS_DEFPUSHBUTTON);
+}

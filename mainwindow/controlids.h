@@ -1,0 +1,35 @@
+#pragma once
+
+// Identifiers of the main window's controls, in creation order; each radio
+// column runs top to bottom.
+enum ControlId {
+    IDC_CLOSE = 1,
+    IDC_ACTION_LABEL = 101,
+    IDC_ACTION_LINE,
+    IDC_CENTER_HORZ,
+    IDC_CENTER_VERT,
+    IDC_MOVE,
+    IDC_STRETCH,
+    IDC_ACTON_LABEL,
+    IDC_ACTON_LINE,
+    IDC_ACTON_LEFT,
+    IDC_ACTON_TOP,
+    IDC_ACTON_RIGHT,
+    IDC_ACTON_BOTTOM,
+    IDC_ACTON_WIDTH,
+    IDC_ACTON_HEIGHT,
+    IDC_ACTON_CONTROL,
+    IDC_RELTO_LABEL,
+    IDC_RELTO_LINE,
+    IDC_RELTO_LEFT,
+    IDC_RELTO_TOP,
+    IDC_RELTO_RIGHT,
+    IDC_RELTO_BOTTOM,
+    IDC_RELTO_WIDTH,
+    IDC_RELTO_HEIGHT,
+    IDC_RELTO_CONTROL,
+    IDC_OFFSET_LABEL,
+    IDC_OFFSET_LINE,
+    IDC_OFFSET,
+    IDC_PERCENT,
+};

@@ -1,0 +1,30 @@
+#include "mainwindow/windowfont.h"
+#include "app/layoutunits.h"
+#include "app/placement.h"
+
+static const WCHAR kFontProperty[] = L"FONT";
+
+LRESULT HandleSetFont(HWND window, HFONT font, BOOL redraw) {
+    HANDLE old = GetPropW(window, kFontProperty);
+    SetPropW(window, kFontProperty, font);
+    if (redraw) {
+        InvalidateRect(window, NULL, TRUE);
+        UpdateWindow(window);
+    }
+    return (LRESULT)old;
+}
+
+LRESULT HandleGetFont(HWND window) {
+    return (LRESULT)GetPropW(window, kFontProperty);
+}
+
+void ReleaseWindowFont(HWND window) {
+    DeleteObject(RemovePropW(window, kFontProperty));
+}
+
+void RestoreClientSize(HWND window) {
+    int baseX, baseY;
+    GetFontBaseUnits((HFONT)SendMessageW(window, WM_GETFONT, 0, 0), &baseX, &baseY);
+    SetClientSize(window, UnitsToPixelsX(394, baseX, kReferenceBaseX),
+                  UnitsToPixelsY(136, baseY, kReferenceBaseY));
+}

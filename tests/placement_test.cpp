@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+#include "app/placement.h"
+
+namespace {
+
+// A plain captioned, thin-framed top-level window, hidden.
+HWND CreateFramedWindow(DWORD style, HMENU menu) {
+    return CreateWindowExW(0, L"Static", L"frame", style, 40, 50, 200, 100, NULL, menu, NULL, NULL);
+}
+
+SIZE ClientSize(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    return {client.right, client.bottom};
+}
+
+RECT WorkArea() {
+    RECT work;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    return work;
+}
+
+} // namespace
+
+TEST(SetClientSize, GivesExactlyTheRequestedClientAreaWithoutMoving) {
+    HWND window = CreateFramedWindow(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_BORDER, NULL);
+    RECT before;
+    GetWindowRect(window, &before);
+    SetClientSize(window, 394, 136);
+    SIZE size = ClientSize(window);
+    EXPECT_EQ(size.cx, 394);
+    EXPECT_EQ(size.cy, 136);
+    RECT after;
+    GetWindowRect(window, &after);
+    EXPECT_EQ(after.left, before.left);
+    EXPECT_EQ(after.top, before.top);
+    EXPECT_NE(GetActiveWindow(), window);
+    DestroyWindow(window);
+}
+
+TEST(SetClientSize, AllowsForScrollBarsAndAMenu) {
+    HMENU menu = CreateMenu();
+    AppendMenuW(menu, MF_STRING, 1, L"File");
+    HWND window =
+        CreateFramedWindow(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_HSCROLL | WS_VSCROLL, menu);
+    SetClientSize(window, 300, 120);
+    RECT client;
+    GetClientRect(window, &client);
+    // The client rectangle excludes the scroll bars.
+    EXPECT_EQ(client.right, 300);
+    EXPECT_EQ(client.bottom, 120);
+    DestroyWindow(window);
+}
+
+TEST(CenterWindow, PlacesAWindowInTheMiddleOfTheWorkArea) {
+    HWND window = CreateFramedWindow(WS_POPUP | WS_CAPTION, NULL);
+    SetWindowPos(window, NULL, 0, 0, 301, 151, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_TRUE(CenterWindow(window, NULL));
+    RECT work = WorkArea();
+    RECT rect;
+    GetWindowRect(window, &rect);
+    EXPECT_EQ(rect.left, work.left + (work.right - work.left - 301) / 2);
+    EXPECT_EQ(rect.top, work.top + (work.bottom - work.top - 151) / 2);
+    EXPECT_EQ(rect.right - rect.left, 301);
+    EXPECT_EQ(rect.bottom - rect.top, 151);
+    DestroyWindow(window);
+}
+
+TEST(CenterWindow, KeepsALargerWindowAtTheWorkAreasTopLeft) {
+    HWND window = CreateFramedWindow(WS_POPUP | WS_CAPTION, NULL);
+    RECT work = WorkArea();
+    SetWindowPos(window, NULL, 0, 0, work.right - work.left + 200, work.bottom - work.top + 100,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    CenterWindow(window, NULL);
+    RECT rect;
+    GetWindowRect(window, &rect);
+    EXPECT_EQ(rect.left, work.left);
+    EXPECT_EQ(rect.top, work.top);
+    DestroyWindow(window);
+}
+
+TEST(CenterWindow, CentresAChildOnItsParentInClientCoordinates) {
+    HWND parent = CreateFramedWindow(WS_POPUP, NULL);
+    SetWindowPos(parent, NULL, 100, 80, 400, 300, SWP_NOZORDER);
+    HWND child =
+        CreateWindowExW(0, L"Static", L"", WS_CHILD, 0, 0, 100, 50, parent, NULL, NULL, NULL);
+    CenterWindow(child, parent);
+    RECT rect;
+    GetWindowRect(child, &rect);
+    MapWindowPoints(NULL, parent, (POINT*)&rect, 2);
+    EXPECT_EQ(rect.left, 150);
+    EXPECT_EQ(rect.top, 125);
+    DestroyWindow(parent);
+}

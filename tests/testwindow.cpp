@@ -1,0 +1,55 @@
+#include "tests/testwindow.h"
+#include "app/extensionpoints.h"
+#include "app/instance.h"
+#include "app/layoutunits.h"
+#include "app/mainwindowclass.h"
+
+HWND CreateTestMainWindow() {
+    g_instance = GetModuleHandleW(NULL);
+    WNDCLASSEXW existing = {};
+    existing.cbSize = sizeof existing;
+    if (!GetClassInfoExW(g_instance, TESSARY_CLASS_NAME, &existing))
+        RegisterMainWindowClass(g_instance);
+    return CreateMainWindow(g_instance);
+}
+
+void PumpMessages() {
+    MSG message;
+    while (PeekMessageW(&message, NULL, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+void DestroyTestMainWindow(HWND window) {
+    if (IsWindow(window))
+        DestroyWindow(window);
+    MSG message;
+    while (PeekMessageW(&message, NULL, 0, 0, PM_REMOVE)) {
+        if (message.message != WM_QUIT)
+            DispatchMessageW(&message);
+    }
+}
+
+void DefaultFontBaseUnits(int* baseX, int* baseY) {
+    GetFontBaseUnits((HFONT)GetStockObject(DEFAULT_GUI_FONT), baseX, baseY);
+}
+
+void MainWindowTest::SetUp() {
+    window = CreateTestMainWindow();
+    ASSERT_NE(window, nullptr);
+    if (started)
+        OnMainWindowCreated(window, const_cast<LPWSTR>(L""));
+}
+
+void MainWindowTest::TearDown() {
+    DestroyTestMainWindow(window);
+}
+
+bool MainWindowTest::IsChecked(int id) const {
+    return SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool MainWindowTest::IsEnabled(int id) const {
+    return IsWindowEnabled(Item(id)) != FALSE;
+}

@@ -1,0 +1,29 @@
+#pragma once
+#include <windows.h>
+#include <gtest/gtest.h>
+
+// The real main window, created in the test process the way start-up creates
+// it: class registered, window hidden and given its client size.
+HWND CreateTestMainWindow();
+// Destroys it and takes the quit message its destruction posts off the queue.
+void DestroyTestMainWindow(HWND window);
+// Dispatches whatever is queued for this thread.
+void PumpMessages();
+
+// The base units of the default GUI font, as the window measures them.
+void DefaultFontBaseUnits(int* baseX, int* baseY);
+
+// A main window for each test; `started` also makes the start-up click.
+class MainWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+    HWND Item(int id) const {
+        return GetDlgItem(window, id);
+    }
+    bool IsChecked(int id) const;
+    bool IsEnabled(int id) const;
+
+    HWND window = NULL;
+    bool started = true;
+};
