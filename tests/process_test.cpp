@@ -53,6 +53,28 @@ TEST_F(ProgramRun, ShowsItsWindowAndExitsWithZeroOnClose) {
     EXPECT_EQ(WaitForExitCode(process.hProcess, 20000), 0u);
 }
 
+TEST_F(ProgramRun, ShowsItsWindowWithTheStartupShowCommand) {
+    ASSERT_TRUE(StartProgram(ProgramPath(), &process, SW_SHOWMINNOACTIVE));
+    HWND window = WaitForMainWindow(process.dwProcessId, 20000);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(IsIconic(window));
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForExitCode(process.hProcess, 20000), 0u);
+}
+
+TEST_F(ProgramRun, StartsWithCenterHorzChosenAndTheDefaultLookOnClose) {
+    ASSERT_TRUE(StartProgram(ProgramPath(), &process));
+    HWND window = WaitForMainWindow(process.dwProcessId, 20000);
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(IsIconic(window));
+    const int checked[] = {103, 115, 124, 127};
+    for (int id : checked)
+        EXPECT_EQ(SendMessageW(GetDlgItem(window, id), BM_GETCHECK, 0, 0), BST_CHECKED) << id;
+    EXPECT_TRUE(GetWindowLongW(GetDlgItem(window, IDOK), GWL_STYLE) & BS_DEFPUSHBUTTON);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForExitCode(process.hProcess, 20000), 0u);
+}
+
 TEST_F(ProgramRun, RefusesAPlatformOutsideTheNtFamily) {
     std::wstring copy = TempCopyOfProgram(L"tessary-win98.exe");
     SetWineVersionFor(L"tessary-win98.exe", L"win98");

@@ -9,9 +9,13 @@ std::wstring ProgramPath() {
     return folder + L"tessary.exe";
 }
 
-bool StartProgram(const std::wstring& path, PROCESS_INFORMATION* process) {
+bool StartProgram(const std::wstring& path, PROCESS_INFORMATION* process, int showCommand) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
+    if (showCommand >= 0) {
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = (WORD)showCommand;
+    }
     std::wstring commandLine = L"\"" + path + L"\"";
     return CreateProcessW(path.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup,
                           process) != FALSE;

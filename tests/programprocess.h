@@ -5,8 +5,9 @@
 // The built program, beside the tests' own folder.
 std::wstring ProgramPath();
 
-// Starts a program as its own process; the handles are the caller's to close.
-bool StartProgram(const std::wstring& path, PROCESS_INFORMATION* process);
+// Starts a program as its own process, with a show command in its start-up
+// information unless it is -1; the handles are the caller's to close.
+bool StartProgram(const std::wstring& path, PROCESS_INFORMATION* process, int showCommand = -1);
 
 // The visible main window of that process, or NULL after the time-out.
 HWND WaitForMainWindow(DWORD processId, DWORD timeoutMs);
