@@ -1,0 +1,223 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <map>
+#include <set>
+#include <stdlib.h>
+#include "mainwindow/controlids.h"
+#include "tests/importhook.h"
+#include "tests/testwindow.h"
+
+namespace {
+
+// What the program's code acquired and released, seen through its imports.
+struct Ledger {
+    long contextsTaken = 0;
+    long contextsReleased = 0;
+    long contextsReleasedChanged = 0; // font or mapping mode not put back
+    std::set<void*> liveBlocks;
+    long setProps = 0;
+    long windowsCreated = 0;
+    bool failAllocations = false;
+};
+Ledger g_ledger;
+HWND g_model; // a main window whose controls the floor copies
+
+struct ContextState {
+    HGDIOBJ font;
+    int mapMode;
+};
+std::map<HDC, ContextState> g_taken;
+
+decltype(&GetDC) RealGetDC;
+decltype(&ReleaseDC) RealReleaseDC;
+decltype(&HeapAlloc) RealHeapAlloc;
+decltype(&HeapFree) RealHeapFree;
+decltype(&SetPropW) RealSetPropW;
+decltype(&CreateWindowExW) RealCreateWindowExW;
+
+HDC WINAPI CountingGetDC(HWND window) {
+    HDC dc = RealGetDC(window);
+    ++g_ledger.contextsTaken;
+    g_taken[dc] = {GetCurrentObject(dc, OBJ_FONT), GetMapMode(dc)};
+    return dc;
+}
+
+int WINAPI CountingReleaseDC(HWND window, HDC dc) {
+    ++g_ledger.contextsReleased;
+    auto taken = g_taken.find(dc);
+    if (taken == g_taken.end() || GetCurrentObject(dc, OBJ_FONT) != taken->second.font ||
+        GetMapMode(dc) != taken->second.mapMode)
+        ++g_ledger.contextsReleasedChanged;
+    if (taken != g_taken.end())
+        g_taken.erase(taken);
+    return RealReleaseDC(window, dc);
+}
+
+LPVOID WINAPI CountingHeapAlloc(HANDLE heap, DWORD flags, SIZE_T bytes) {
+    if (g_ledger.failAllocations)
+        return NULL;
+    void* block = RealHeapAlloc(heap, flags, bytes);
+    if (block)
+        g_ledger.liveBlocks.insert(block);
+    return block;
+}
+
+BOOL WINAPI CountingHeapFree(HANDLE heap, DWORD flags, LPVOID block) {
+    g_ledger.liveBlocks.erase(block);
+    return RealHeapFree(heap, flags, block);
+}
+
+BOOL WINAPI CountingSetPropW(HWND window, LPCWSTR name, HANDLE data) {
+    ++g_ledger.setProps;
+    return RealSetPropW(window, name, data);
+}
+
+HWND WINAPI CountingCreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD style,
+                                    int x, int y, int width, int height, HWND parent, HMENU menu,
+                                    HINSTANCE instance, LPVOID param) {
+    ++g_ledger.windowsCreated;
+    return RealCreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, menu,
+                               instance, param);
+}
+
+template <typename Function>
+void Hook(const char* dll, const char* name, Function replacement, Function* real) {
+    *real = (Function)HookImport(dll, name, (void*)replacement);
+    ASSERT_NE(*real, nullptr) << name;
+}
+
+// Busy bytes of the process heap.
+SIZE_T HeapBusyBytes() {
+    SIZE_T busy = 0;
+    PROCESS_HEAP_ENTRY entry = {};
+    HANDLE heap = GetProcessHeap();
+    HeapLock(heap);
+    while (HeapWalk(heap, &entry)) {
+        if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY)
+            busy += entry.cbData;
+    }
+    HeapUnlock(heap);
+    return busy;
+}
+
+int CycleCount() {
+    const char* configured = getenv("TESSARY_LEAK_CYCLES");
+    return configured ? atoi(configured) : 1000;
+}
+
+class Resources : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        g_ledger = Ledger();
+        g_taken.clear();
+        Hook("user32.dll", "GetDC", CountingGetDC, &RealGetDC);
+        Hook("user32.dll", "ReleaseDC", CountingReleaseDC, &RealReleaseDC);
+        Hook("kernel32.dll", "HeapAlloc", CountingHeapAlloc, &RealHeapAlloc);
+        Hook("kernel32.dll", "HeapFree", CountingHeapFree, &RealHeapFree);
+        Hook("user32.dll", "SetPropW", CountingSetPropW, &RealSetPropW);
+        Hook("user32.dll", "CreateWindowExW", CountingCreateWindowExW, &RealCreateWindowExW);
+    }
+    void TearDown() override {
+        HookImport("user32.dll", "GetDC", (void*)RealGetDC);
+        HookImport("user32.dll", "ReleaseDC", (void*)RealReleaseDC);
+        HookImport("kernel32.dll", "HeapAlloc", (void*)RealHeapAlloc);
+        HookImport("kernel32.dll", "HeapFree", (void*)RealHeapFree);
+        HookImport("user32.dll", "SetPropW", (void*)RealSetPropW);
+        HookImport("user32.dll", "CreateWindowExW", (void*)RealCreateWindowExW);
+    }
+};
+
+// Which of the window's own properties are still there when it is gone.
+LRESULT CALLBACK WatchFinalDestroy(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCDESTROY) {
+        if (GetPropW(window, L"KEYBOARDFOCUS") || GetPropW(window, L"FONT"))
+            ++*(long*)GetPropW(window, L"LEFTOVERS");
+        RemovePropW(window, L"LEFTOVERS");
+    }
+    return CallWindowProcW((WNDPROC)GetPropW(window, L"ORIGINALPROC"), window, message, wParam,
+                           lParam);
+}
+
+// What the platform itself costs: a plain window with the same controls.
+void LiveOnceAsFloor() {
+    HWND window =
+        CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 400, 200, NULL, NULL, NULL, NULL);
+    HFONT font = (HFONT)GetStockObject(DEFAULT_GUI_FONT);
+    for (HWND control = GetWindow(g_model, GW_CHILD); control;
+         control = GetWindow(control, GW_HWNDNEXT)) {
+        wchar_t className[32], caption[32];
+        GetClassNameW(control, className, 32);
+        GetWindowTextW(control, caption, 32);
+        HWND copy =
+            CreateWindowExW(0, className, caption, GetWindowLongW(control, GWL_STYLE), 0, 0, 60, 15,
+                            window, (HMENU)(INT_PTR)GetDlgCtrlID(control), NULL, NULL);
+        SendMessageW(copy, WM_SETFONT, (WPARAM)font, TRUE);
+    }
+    DestroyWindow(window);
+}
+
+// One life of the window: created, started, used, changed, destroyed.
+void LiveOnce(long* leftovers) {
+    HWND window = CreateTestMainWindow();
+    ASSERT_NE(window, nullptr);
+    SetPropW(window, L"LEFTOVERS", leftovers);
+    SetPropW(window, L"ORIGINALPROC",
+             (HANDLE)SetWindowLongPtrW(window, GWLP_WNDPROC, (LONG_PTR)WatchFinalDestroy));
+    const int clicks[] = {IDC_CENTER_HORZ, IDC_MOVE, IDC_ACTON_TOP};
+    for (int id : clicks)
+        SendMessageW(GetDlgItem(window, id), BM_CLICK, 0, 0);
+    SendMessageW(window, WM_SETTINGCHANGE, 0, 0);
+    SendMessageW(window, WM_ACTIVATE, WA_INACTIVE, 0);
+    SendMessageW(window, WM_ACTIVATE, WA_ACTIVE, 0);
+    DestroyTestMainWindow(window);
+}
+
+} // namespace
+
+TEST_F(Resources, ThousandsOfWindowLivesLeaveNothingBehind) {
+    const int cycles = CycleCount();
+    const int floorCycles = cycles / 4 + 1;
+    g_model = CreateTestMainWindow();
+    LiveOnceAsFloor();
+    SIZE_T floorBefore = HeapBusyBytes();
+    for (int i = 0; i < floorCycles; ++i)
+        LiveOnceAsFloor();
+    long long floorGrowth =
+        ((long long)HeapBusyBytes() - (long long)floorBefore) * cycles / floorCycles;
+    DestroyTestMainWindow(g_model);
+
+    long leftovers = 0;
+    LiveOnce(&leftovers); // the first life loads the controls' classes and fonts
+    long takenBefore = g_ledger.contextsTaken;
+    SIZE_T heapBefore = HeapBusyBytes();
+    for (int i = 0; i < cycles; ++i)
+        LiveOnce(&leftovers);
+    SIZE_T heapAfter = HeapBusyBytes();
+
+    EXPECT_GE(g_ledger.contextsTaken - takenBefore, cycles); // each life measures its font
+    EXPECT_EQ(g_ledger.contextsTaken, g_ledger.contextsReleased);
+    EXPECT_EQ(g_ledger.contextsReleasedChanged, 0);
+    EXPECT_TRUE(g_ledger.liveBlocks.empty()) << g_ledger.liveBlocks.size() << " blocks kept";
+    EXPECT_EQ(leftovers, 0);
+    // The platform's controls keep a little per window of their own; the program
+    // may add allocator noise to that, but not a loss per life.
+    long long growth = (long long)heapAfter - (long long)heapBefore;
+    EXPECT_LT(growth - floorGrowth, 1024)
+        << "heap busy bytes " << heapBefore << " -> " << heapAfter << " over " << cycles
+        << " lives, the same controls alone grew " << floorGrowth;
+    printf("%d lives: %ld screen contexts taken and released; heap busy %lu -> %lu bytes "
+           "(%+lld); the same controls alone, per as many lives: %+lld\n",
+           cycles, g_ledger.contextsTaken - takenBefore, (unsigned long)heapBefore,
+           (unsigned long)heapAfter, growth, floorGrowth);
+}
+
+TEST_F(Resources, AFailedFocusRecordAllocationFailsCreationBeforeAnythingIsMade) {
+    g_ledger.failAllocations = true;
+    HWND window = CreateTestMainWindow();
+    g_ledger.failAllocations = false;
+    EXPECT_EQ(window, nullptr);
+    EXPECT_EQ(g_ledger.windowsCreated, 1); // the main window's own attempt, no control
+    EXPECT_EQ(g_ledger.setProps, 0);
+    EXPECT_EQ(FindWindowW(L"Quillmar_Tessary_Class", NULL), nullptr);
+    DestroyTestMainWindow(NULL);
+}
