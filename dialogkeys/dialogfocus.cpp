@@ -32,8 +32,13 @@ void SetDialogFocus(HWND window, HWND control) {
 
 LRESULT HandleNextDlgCtl(HWND window, WPARAM wParam, LPARAM lParam) {
     HWND dialog = FindDialogWindow(window);
-    HWND target = lParam ? (HWND)wParam : GetNextTabStop(dialog, GetFocus(), wParam != 0);
-    if (!IsWindowEnabled(target) || !IsWindowVisible(target))
+    // The message may come from anywhere: only the dialog's own controls are
+    // targets. A walk from a focus outside the controls would wander among
+    // other top-level windows, so it starts from the beginning instead.
+    HWND focus = GetFocus();
+    HWND start = IsChild(dialog, focus) ? focus : NULL;
+    HWND target = lParam ? (HWND)wParam : GetNextTabStop(dialog, start, wParam != 0);
+    if (!IsChild(dialog, target) || !IsWindowEnabled(target) || !IsWindowVisible(target))
         target = GetNextTabStop(dialog, NULL, FALSE);
     if (target)
         SetDialogFocus(dialog, target);

@@ -19,7 +19,11 @@ LRESULT HandleGetFont(HWND window) {
 }
 
 void ReleaseWindowFont(HWND window) {
-    DeleteObject(RemovePropW(window, kFontProperty));
+    // WM_SETFONT takes any handle from anyone; only a font is ever deleted, so
+    // a stale or foreign value cannot destroy some other object of the process.
+    HGDIOBJ font = RemovePropW(window, kFontProperty);
+    if (GetObjectType(font) == OBJ_FONT)
+        DeleteObject(font);
 }
 
 void RestoreClientSize(HWND window) {

@@ -95,3 +95,29 @@ TEST_F(ProgramRun, RefusesAPlatformOutsideTheNtFamily) {
     EXPECT_EQ(WaitForExitCode(process.hProcess, 20000), 255u);
     DeleteFileW(copy.c_str());
 }
+
+TEST(ManyInstances, RunSideBySideAndEachClosesWithZero) {
+    const int kCopies = 4;
+    PROCESS_INFORMATION copies[kCopies] = {};
+    for (PROCESS_INFORMATION& copy : copies)
+        ASSERT_TRUE(StartProgram(ProgramPath(), &copy));
+    HWND windows[kCopies] = {};
+    for (int i = 0; i < kCopies; ++i) {
+        windows[i] = WaitForMainWindow(copies[i].dwProcessId, 20000);
+        EXPECT_NE(windows[i], nullptr) << i;
+        for (int j = 0; j < i; ++j)
+            EXPECT_NE(windows[i], windows[j]);
+    }
+    // Each answers on its own: a click in one leaves the others alone.
+    SendMessageW(GetDlgItem(windows[0], 105), BM_CLICK, 0, 0);
+    EXPECT_EQ(SendMessageW(GetDlgItem(windows[0], 109), BM_GETCHECK, 0, 0), BST_CHECKED);
+    for (int i = 1; i < kCopies; ++i)
+        EXPECT_EQ(SendMessageW(GetDlgItem(windows[i], 115), BM_GETCHECK, 0, 0), BST_CHECKED);
+    for (int i = 0; i < kCopies; ++i) {
+        PostMessageW(windows[i], WM_CLOSE, 0, 0);
+        EXPECT_EQ(WaitForExitCode(copies[i].hProcess, 20000), 0u) << i;
+        TerminateProcess(copies[i].hProcess, 99);
+        CloseHandle(copies[i].hProcess);
+        CloseHandle(copies[i].hThread);
+    }
+}
