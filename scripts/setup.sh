@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing the program need on Debian 12.
+# Run as root; when everything is already there it only checks and returns.
+set -euo pipefail
+export DEBIAN_FRONTEND=noninteractive
+
+say() { printf '==> %s\n' "$*"; }
+die() { printf 'error: %s\n' "$*" >&2; exit 1; }
+
+# Each line: the Debian package, then what shows it is installed
+# (cmd:NAME for a command on PATH, file:PATH for a file).
+REQUIREMENTS=(
+    "make cmd:make"
+    "cmake cmd:cmake"
+    "cmake cmd:ctest"
+    "g++-mingw-w64-i686 cmd:i686-w64-mingw32-g++-posix"
+    "g++-mingw-w64-i686 cmd:i686-w64-mingw32-gcc-posix"
+    "binutils-mingw-w64-i686 cmd:i686-w64-mingw32-windres"
+    "googletest file:/usr/src/googletest/CMakeLists.txt"
+    "wine cmd:wine"
+    "wine cmd:wineserver"
+    "wine cmd:wineboot"
+    "wine32:i386 file:/usr/lib/wine/wine"
+    "fonts-wine file:/usr/share/wine/fonts/marlett.ttf"
+    "libxrender1:i386 file:/usr/lib/i386-linux-gnu/libXrender.so.1"
+    "libxrandr2:i386 file:/usr/lib/i386-linux-gnu/libXrandr.so.2"
+    "libxi6:i386 file:/usr/lib/i386-linux-gnu/libXi.so.6"
+    "libxcursor1:i386 file:/usr/lib/i386-linux-gnu/libXcursor.so.1"
+    "libxinerama1:i386 file:/usr/lib/i386-linux-gnu/libXinerama.so.1"
+    "libxcomposite1:i386 file:/usr/lib/i386-linux-gnu/libXcomposite.so.1"
+    "libxfixes3:i386 file:/usr/lib/i386-linux-gnu/libXfixes.so.3"
+    "xvfb cmd:Xvfb"
+    "xdotool cmd:xdotool"
+    "imagemagick file:/usr/bin/import"
+    "util-linux cmd:flock"
+    "coreutils cmd:timeout"
+)
+
+present() {
+    local check=$1
+    case $check in
+        cmd:*) command -v "${check#cmd:}" >/dev/null 2>&1 ;;
+        file:*) [[ -e ${check#file:} ]] ;;
+        *) die "setup.sh: unknown check '$check'" ;;
+    esac
+}
+
+# Prints the packages whose checks fail, one a line, each once.
+missing_packages() {
+    local entry package check
+    for entry in "${REQUIREMENTS[@]}"; do
+        read -r package check <<<"$entry"
+        present "$check" || printf '%s\n' "$package"
+    done | awk '!seen[$0]++'
+}
+
+# Prints what a failed check was looking for, for the error message.
+missing_checks() {
+    local entry package check
+    for entry in "${REQUIREMENTS[@]}"; do
+        read -r package check <<<"$entry"
+        present "$check" || printf '  %s (package %s)\n' "${check#*:}" "$package"
+    done
+}
+
+needs_i386() {
+    grep -q ':i386$' <<<"$1"
+}
+
+i386_enabled() {
+    [[ $(dpkg --print-architecture) == i386 ]] ||
+        dpkg --print-foreign-architectures | grep -qx i386
+}
+
+require_root() {
+    [[ $(id -u) -eq 0 ]] && return 0
+    printf 'error: these tools are missing:\n%s\n' "$(missing_checks)" >&2
+    die "installing them needs root: run 'sudo bash scripts/setup.sh' (or run.sh/test.sh with sudo)"
+}
+
+enable_i386() {
+    i386_enabled && return 0
+    say "enabling the i386 architecture (dpkg --add-architecture i386)"
+    dpkg --add-architecture i386 || die "dpkg --add-architecture i386 failed"
+}
+
+install_packages() {
+    local -a packages
+    mapfile -t packages <<<"$1"
+    say "updating the package lists (apt-get update)"
+    apt-get update -q || die "apt-get update failed: check the network and /etc/apt/sources.list"
+    say "installing: ${packages[*]}"
+    apt-get install -y -q -o DPkg::Lock::Timeout=300 "${packages[@]}" ||
+        die "apt-get install failed for: ${packages[*]}"
+}
+
+main() {
+    if ! command -v dpkg >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
+        die "this script needs a Debian system with dpkg and apt-get"
+    fi
+    say "checking the build, Wine and X tools"
+    local missing
+    missing=$(missing_packages)
+    if [[ -z $missing ]]; then
+        say "everything needed is installed"
+        return 0
+    fi
+    require_root
+    if needs_i386 "$missing"; then enable_i386; fi
+    install_packages "$missing"
+    missing=$(missing_packages)
+    if [[ -n $missing ]]; then
+        printf 'error: still missing after installing:\n%s\n' "$(missing_checks)" >&2
+        exit 1
+    fi
+    say "everything needed is installed"
+}
+
+main "$@"

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Builds the program and its tests and runs the tests with CTest under Wine,
+# on a private X server (never the user's display).
+#   bash scripts/test.sh [CTEST ARGUMENTS...]     e.g. bash scripts/test.sh -R Focus
+# Environment: TESSARY_TEST_TIMEOUT, per-test time-out in seconds for tests
+# without their own TIMEOUT property (default 300).
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+
+# shellcheck source=scripts/wine-session.sh
+source scripts/wine-session.sh
+
+say() { printf '==> %s\n' "$*"; }
+die() { printf 'error: %s\n' "$*" >&2; exit 1; }
+
+build() {
+    say "configuring (cmake -S . -B build)"
+    cmake -S . -B build || die "cmake configure failed"
+    say "building (cmake --build build -j2)"
+    cmake --build build -j2 || die "the build failed"
+}
+
+run_tests() {
+    say "running the tests (ctest --test-dir build)"
+    local code=0
+    ctest --test-dir build --output-on-failure --no-tests=error \
+        --timeout "${TESSARY_TEST_TIMEOUT:-300}" "$@" || code=$?
+    return "$code"
+}
+
+main() {
+    say "checking the tools (scripts/setup.sh)"
+    bash scripts/setup.sh
+    # Tests run on a fresh private display; the build may run test programs
+    # too (test discovery), so the session starts first.
+    ws_start_session private
+    build
+    local code=0
+    run_tests "$@" || code=$?
+    # CTest's summary stays the last thing printed.
+    WS_QUIET_STOP=1
+    ws_stop
+    exit "$code"
+}
+
+main "$@"

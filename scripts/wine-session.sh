@@ -1,0 +1,310 @@
+# shellcheck shell=bash
+# Some variables here are read only by the scripts that source this file.
+# shellcheck disable=SC2034
+# Wine session helpers for the project's scripts: source this file, then call
+# ws_start_session. It provides an X display (a private Xvfb when asked or
+# when there is none), a project-local Wine prefix and one persistent
+# wineserver for the whole run, and stops what it started when the script
+# exits.
+#
+# Environment it honours:
+#   WINEPREFIX            prefix to use (default: <repo>/build/wineprefix)
+#   WINEDEBUG             default -all
+#   WINEDLLOVERRIDES      default "mscoree,mshtml=" (prefix creation offers
+#                         no add-on downloads)
+#   TESSARY_XVFB_SCREEN   private Xvfb screen (default 1024x768x24)
+#   TESSARY_WINE_UNMANAGED  1: Wine draws window frames itself (see below)
+#   TESSARY_DESKTOP_APPS  more program names (e.g. "helper.exe") to open in
+#                         the virtual desktop besides tessary.exe and taskkill.exe
+#
+# After ws_start_session these are exported: DISPLAY, WINEPREFIX, WINEDEBUG,
+# WINEDLLOVERRIDES; WS_PRIVATE_DISPLAY is 1 when the display is a private Xvfb.
+
+WS_REPO=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+WS_TMP=
+WS_XVFB_PID=
+WS_OWN_WINESERVER=0
+WS_PRIVATE_DISPLAY=0
+WS_LOCK_FD=
+WS_QUIET_STOP=${WS_QUIET_STOP:-0}
+WS_STOPPED=0
+WS_EXIT_HOOKS=()
+WS_DESKTOP_NAME=Tessary
+# Programs that open in the virtual desktop when a session asks for one.
+read -r -a WS_DESKTOP_APPS <<<"tessary.exe taskkill.exe ${TESSARY_DESKTOP_APPS:-}"
+
+ws_say() { printf '==> %s\n' "$*"; }
+ws_err() { printf 'error: %s\n' "$*" >&2; }
+
+# ws_wait SECONDS DESCRIPTION COMMAND...
+# Runs COMMAND every 0.2 s until it succeeds (returns 0). A return of 1 means
+# "not yet"; any other status gives up at once. Fails with a message on time-out.
+ws_wait() {
+    local secs=$1 what=$2 rc
+    shift 2
+    local end=$((SECONDS + secs))
+    while :; do
+        rc=0
+        "$@" || rc=$?
+        case $rc in
+            0) return 0 ;;
+            1) ;;
+            *) ws_err "gave up waiting for $what"; return 1 ;;
+        esac
+        if ((SECONDS >= end)); then
+            ws_err "timed out after ${secs}s waiting for $what"
+            return 1
+        fi
+        sleep 0.2
+    done
+}
+
+# Shows the end of a log file on stderr, to explain a failure.
+ws_show_log() {
+    [[ -s $1 ]] || return 0
+    printf -- '--- last lines of %s ---\n' "$1" >&2
+    tail -n 20 "$1" >&2
+}
+
+# ws_on_exit COMMAND: run COMMAND (with eval) when the session stops, before
+# the wineserver and the X server are stopped.
+ws_on_exit() { WS_EXIT_HOOKS+=("$1"); }
+
+ws_make_tmp() {
+    [[ -n $WS_TMP ]] || WS_TMP=$(mktemp -d "${TMPDIR:-/tmp}/tessary-wine.XXXXXX")
+}
+
+ws_install_traps() {
+    trap ws_stop EXIT
+    trap 'exit 129' HUP
+    trap 'exit 130' INT
+    trap 'exit 143' TERM
+}
+
+# --- X display -------------------------------------------------------------
+
+ws_xvfb_ready() {
+    kill -0 "$WS_XVFB_PID" 2>/dev/null || return 2
+    [[ -s $WS_TMP/display ]]
+}
+
+# Starts a private Xvfb on a free display number and exports DISPLAY.
+ws_start_xvfb() {
+    local screen=${TESSARY_XVFB_SCREEN:-1024x768x24}
+    ws_make_tmp
+    : >"$WS_TMP/display"
+    ws_say "starting a private X server (Xvfb, screen $screen)"
+    Xvfb -displayfd 9 -screen 0 "$screen" -nolisten tcp -noreset \
+        9>"$WS_TMP/display" >"$WS_TMP/xvfb.log" 2>&1 &
+    WS_XVFB_PID=$!
+    if ! ws_wait 30 "Xvfb to start" ws_xvfb_ready; then
+        ws_show_log "$WS_TMP/xvfb.log"
+        return 1
+    fi
+    DISPLAY=:$(tr -dc '0-9' <"$WS_TMP/display")
+    export DISPLAY
+    WS_PRIVATE_DISPLAY=1
+    ws_say "Xvfb runs on DISPLAY=$DISPLAY (pid $WS_XVFB_PID)"
+}
+
+ws_display_works() {
+    [[ -n ${DISPLAY:-} ]] && timeout 10 xdotool getdisplaygeometry >/dev/null 2>&1
+}
+
+# ws_start_display private|auto: "auto" keeps a working DISPLAY, if any.
+ws_start_display() {
+    if [[ $1 == auto ]] && [[ -n ${DISPLAY:-} ]]; then
+        if ws_display_works; then
+            ws_say "using the display DISPLAY=$DISPLAY"
+            return 0
+        fi
+        ws_say "DISPLAY=$DISPLAY cannot be opened; using a private X server instead"
+    fi
+    ws_start_xvfb
+}
+
+# --- Wine prefix and wineserver -------------------------------------------
+
+ws_setup_env() {
+    export WINEPREFIX=${WINEPREFIX:-$WS_REPO/build/wineprefix}
+    WINEPREFIX=$(realpath -m "$WINEPREFIX")
+    export WINEDEBUG=${WINEDEBUG:--all}
+    export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+}
+
+# One script session per prefix at a time: they would share one wineserver.
+ws_lock_prefix() {
+    local lock=$WINEPREFIX.lock
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    exec {WS_LOCK_FD}>"$lock"
+    if ! flock -w 10 "$WS_LOCK_FD"; then
+        ws_err "another script session is using the Wine prefix $WINEPREFIX (lock $lock)"
+        ws_err "wait for it to finish, or set WINEPREFIX to another directory"
+        return 1
+    fi
+}
+
+ws_wineserver_running() { wineserver -k0 >/dev/null 2>&1; }
+
+ws_prefix_ready() { [[ -f $WINEPREFIX/.prefix-ready && -f $WINEPREFIX/system.reg ]]; }
+
+ws_create_prefix() {
+    local log=$WS_TMP/wineboot.log
+    if ws_wineserver_running; then
+        ws_say "stopping the wineserver of the unfinished prefix $WINEPREFIX"
+        timeout 30 wineserver -k >/dev/null 2>&1 || true
+    fi
+    ws_say "creating the Wine prefix $WINEPREFIX (once, takes about 10 seconds)"
+    if ! timeout 300 wineboot -i >"$log" 2>&1; then
+        ws_err "creating the Wine prefix failed or timed out (wineboot -i)"
+        ws_show_log "$log"
+        return 1
+    fi
+    if ! timeout 120 wineserver -w >>"$log" 2>&1; then
+        ws_err "the wineserver did not finish setting up the prefix within 120s"
+        ws_show_log "$log"
+        return 1
+    fi
+    if [[ ! -f $WINEPREFIX/system.reg ]]; then
+        ws_err "the Wine prefix $WINEPREFIX has no registry after wineboot -i"
+        ws_show_log "$log"
+        return 1
+    fi
+    touch "$WINEPREFIX/.prefix-ready"
+}
+
+# Debian's Wine looks for its own fonts (the dialog font, the symbols of the
+# caption buttons, ...) outside /usr/share/wine/fonts where fonts-wine puts
+# them, but it does read the prefix's C:\windows\Fonts: link them there.
+ws_link_wine_fonts() {
+    local src=/usr/share/wine/fonts dst=$WINEPREFIX/drive_c/windows/Fonts font
+    [[ -d $src && -d $dst ]] || return 0
+    for font in "$src"/*; do
+        [[ -e $dst/${font##*/} ]] || ln -s "$font" "$dst/"
+    done
+}
+
+# Wine refuses a prefix that belongs to another user (e.g. made with sudo).
+ws_check_prefix_owner() {
+    [[ -e $WINEPREFIX ]] || return 0
+    local owner
+    owner=$(stat -c %u "$WINEPREFIX")
+    [[ $owner == "$(id -u)" ]] && return 0
+    ws_err "the Wine prefix $WINEPREFIX belongs to user id $owner, not to you ($(id -u))"
+    ws_err "run as that user, remove the prefix, or set WINEPREFIX to another directory"
+    return 1
+}
+
+ws_prepare_prefix() {
+    ws_prefix_ready || ws_create_prefix || return 1
+    ws_link_wine_fonts
+}
+
+ws_start_wineserver() {
+    if ws_wineserver_running; then
+        ws_say "using the wineserver already running for $WINEPREFIX"
+        return 0
+    fi
+    ws_say "starting a persistent wineserver"
+    if ! timeout 30 wineserver -p >"$WS_TMP/wineserver.log" 2>&1; then
+        ws_err "wineserver -p failed"
+        ws_show_log "$WS_TMP/wineserver.log"
+        return 1
+    fi
+    WS_OWN_WINESERVER=1
+    ws_wait 30 "the wineserver to start" ws_wineserver_running
+}
+
+# Registry text that puts APP.exe into the virtual desktop (SIZE given) or
+# takes it out of it (SIZE empty).
+ws_app_desktop_reg() {
+    local app=$1 size=$2 key='HKEY_CURRENT_USER\Software\Wine\AppDefaults'
+    if [[ -n $size ]]; then
+        printf '[%s\\%s\\Explorer]\n"Desktop"="%s"\n\n' "$key" "$app" "$WS_DESKTOP_NAME"
+    else
+        printf '[-%s\\%s\\Explorer]\n\n' "$key" "$app"
+    fi
+}
+
+# ws_window_settings SIZE: writes this session's window settings. With SIZE
+# (e.g. 800x600) the programs named in WS_DESKTOP_APPS open in a Wine virtual
+# desktop of that size; without it they open as ordinary windows. Programs
+# started by a Windows program inherit its desktop.
+# This is the session's first Wine program: Wine's background programs start
+# with it and keep its output, a log file, rather than the output pipe of a
+# test or a build step.
+ws_window_settings() {
+    local size=$1 managed='-' reg=$WS_TMP/session.reg app
+    # Wine's default: top-level windows are left to a window manager. With
+    # TESSARY_WINE_UNMANAGED=1 Wine draws their frames itself and does not
+    # wait up to 2 s for a window manager when one is hidden: faster on a
+    # bare Xvfb, but activation across threads then differs from Windows.
+    [[ ${TESSARY_WINE_UNMANAGED:-0} == 1 ]] && managed='"N"'
+    {
+        printf 'REGEDIT4\n\n'
+        printf '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n"Managed"=%s\n\n' "$managed"
+        if [[ -n $size ]]; then
+            printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\n"%s"="%s"\n\n' \
+                "$WS_DESKTOP_NAME" "$size"
+        fi
+        for app in "${WS_DESKTOP_APPS[@]}"; do ws_app_desktop_reg "$app" "$size"; done
+    } >"$reg"
+    if ! (cd "$WS_TMP" && timeout 60 wine reg import session.reg) >"$WS_TMP/wine-services.log" 2>&1; then
+        ws_err "could not write the Wine session settings (wine reg import)"
+        ws_show_log "$WS_TMP/wine-services.log"
+        return 1
+    fi
+}
+
+# ws_start_session private|auto [DESKTOP]
+#   private: always a fresh private Xvfb; auto: the user's DISPLAY if it works.
+#   DESKTOP: e.g. 800x600 to open the programs of WS_DESKTOP_APPS in a Wine
+#   virtual desktop, an X window named "Tessary - Wine desktop".
+ws_start_session() {
+    local display_mode=${1:-auto} desktop=${2:-}
+    ws_install_traps
+    ws_make_tmp
+    ws_setup_env
+    ws_start_display "$display_mode" || return 1
+    ws_say "using the Wine prefix $WINEPREFIX"
+    ws_check_prefix_owner || return 1
+    ws_lock_prefix || return 1
+    ws_prepare_prefix || return 1
+    ws_start_wineserver || return 1
+    ws_window_settings "$desktop" || return 1
+}
+
+ws_stop_wineserver() {
+    ((WS_OWN_WINESERVER)) || return 0
+    ((WS_QUIET_STOP)) || ws_say "stopping the wineserver"
+    timeout 30 wineserver -k >/dev/null 2>&1 || true
+    ws_wait 30 "the wineserver to stop" ws_wineserver_stopped || true
+    WS_OWN_WINESERVER=0
+}
+
+ws_wineserver_stopped() { ! ws_wineserver_running; }
+
+ws_stop_xvfb() {
+    [[ -n $WS_XVFB_PID ]] || return 0
+    ((WS_QUIET_STOP)) || ws_say "stopping the private X server"
+    kill "$WS_XVFB_PID" 2>/dev/null || true
+    ws_wait 10 "Xvfb to stop" ws_xvfb_stopped || kill -KILL "$WS_XVFB_PID" 2>/dev/null || true
+    wait "$WS_XVFB_PID" 2>/dev/null || true
+    WS_XVFB_PID=
+}
+
+ws_xvfb_stopped() { ! kill -0 "$WS_XVFB_PID" 2>/dev/null; }
+
+# Stops what the session started; safe to call more than once.
+ws_stop() {
+    local status=$? hook
+    ((WS_STOPPED)) && return "$status"
+    WS_STOPPED=1
+    set +e
+    for hook in "${WS_EXIT_HOOKS[@]}"; do eval "$hook"; done
+    ws_stop_wineserver
+    ws_stop_xvfb
+    [[ -n $WS_LOCK_FD ]] && exec {WS_LOCK_FD}>&-
+    [[ -n $WS_TMP ]] && rm -rf "$WS_TMP"
+    return "$status"
+}
