@@ -12,6 +12,8 @@
 #                              and before the screenshot; it can use DISPLAY,
 #                              TESSARY_WINDOW (X id of the main window) and
 #                              TESSARY_DESKTOP_WINDOW (X id of the desktop).
+#                              By default it makes a few choices with the
+#                              keyboard: "Stretch", then Act On "Width".
 #   TESSARY_DESKTOP_SIZE       virtual desktop size (default 800x600)
 #   TESSARY_WINDOW_TIMEOUT     seconds to wait for the window (default 60)
 #   TESSARY_PAINT_DELAY        seconds to let it paint (default 1)
@@ -118,10 +120,9 @@ run_headless() {
     sleep "${TESSARY_PAINT_DELAY:-1}"
     find_desktop_window
     export TESSARY_WINDOW TESSARY_DESKTOP_WINDOW
-    if [[ -n ${TESSARY_BEFORE_SCREENSHOT:-} ]]; then
-        say "running TESSARY_BEFORE_SCREENSHOT"
-        eval "$TESSARY_BEFORE_SCREENSHOT"
-    fi
+    local choices='xdotool key --delay 150 Down Down Down Tab Down Down Down Down; sleep 1'
+    say "making a few choices before the screenshot"
+    eval "${TESSARY_BEFORE_SCREENSHOT-$choices}"
     take_screenshot
     close_app
     collect_exit_code
