@@ -18,7 +18,6 @@ static void DisableFocusedControl(HWND dialog, HWND control) {
 
 void EnableDialogControl(HWND control, BOOL enable) {
     HWND dialog = FindDialogWindow(control);
-    KeyboardFocusRecord* record = GetFocusRecord(dialog);
     if (!(GetWindowLongW(control, GWL_STYLE) & WS_CHILD)) {
         EnableWindow(control, enable);
         return;
@@ -32,6 +31,7 @@ void EnableDialogControl(HWND control, BOOL enable) {
             return;
         }
     }
+    KeyboardFocusRecord* record = GetFocusRecord(dialog);
     HWND defaultButton = record ? FindPushButtonById(dialog, record->DefaultId) : NULL;
     EnableWindow(control, enable);
     if (focus && !IsPushButton(focus) && IsWindowEnabled(defaultButton))

@@ -1,8 +1,11 @@
 #include "rules/buttonsteps.h"
 #include "dialogkeys/dialogkeys.h"
 
-static void SetCheck(HWND window, int id, WPARAM state) {
-    SendMessageW(GetDlgItem(window, id), BM_SETCHECK, state, 0);
+// Each step finds its button once: every lookup of a child is a trip to the
+// window manager.
+
+static void SetCheck(HWND button, WPARAM state) {
+    SendMessageW(button, BM_SETCHECK, state, 0);
 }
 
 void EnableOption(HWND window, int id) {
@@ -10,22 +13,25 @@ void EnableOption(HWND window, int id) {
 }
 
 void DisableOption(HWND window, int id) {
-    EnableDialogControl(GetDlgItem(window, id), FALSE);
-    SetCheck(window, id, BST_UNCHECKED);
+    HWND button = GetDlgItem(window, id);
+    EnableDialogControl(button, FALSE);
+    SetCheck(button, BST_UNCHECKED);
 }
 
 void ResetOption(HWND window, int id, bool available) {
-    EnableDialogControl(GetDlgItem(window, id), available);
-    SetCheck(window, id, BST_UNCHECKED);
+    HWND button = GetDlgItem(window, id);
+    EnableDialogControl(button, available);
+    SetCheck(button, BST_UNCHECKED);
 }
 
 void CheckOption(HWND window, int id) {
-    SetCheck(window, id, BST_CHECKED);
+    SetCheck(GetDlgItem(window, id), BST_CHECKED);
 }
 
 void EnableAndCheckOption(HWND window, int id) {
-    EnableOption(window, id);
-    CheckOption(window, id);
+    HWND button = GetDlgItem(window, id);
+    EnableDialogControl(button, TRUE);
+    SetCheck(button, BST_CHECKED);
 }
 
 bool AreOptionsFree(HWND window, const int* ids, int count) {
