@@ -1,1 +1,296 @@
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <vector>
+#include "app/extensionpoints.h"
+#include "app/layoutunits.h"
+#include "mainwindow/controlids.h"
+#include "tests/focushelpers.h"
+#include "tests/testwindow.h"
+
+namespace {
+
+// What a subclass installed after creation sees of the window's messages.
+struct Observations {
+    WNDPROC original;
+    int windowFocused; // WM_SETFOCUS received by the main window itself
+    bool destroyed;
+    HANDLE fontBeforeDestroy;
+    HANDLE recordBeforeDestroy;
+    HANDLE fontAfterDestroy;
+    HANDLE recordAfterDestroy;
+    LRESULT destroyResult;
+};
+Observations g_observed;
+
+LRESULT CALLBACK ObservingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SETFOCUS)
+        ++g_observed.windowFocused;
+    if (message != WM_DESTROY)
+        return CallWindowProcW(g_observed.original, window, message, wParam, lParam);
+    g_observed.fontBeforeDestroy = GetPropW(window, L"FONT");
+    g_observed.recordBeforeDestroy = GetPropW(window, L"KEYBOARDFOCUS");
+    g_observed.destroyResult =
+        CallWindowProcW(g_observed.original, window, message, wParam, lParam);
+    g_observed.fontAfterDestroy = GetPropW(window, L"FONT");
+    g_observed.recordAfterDestroy = GetPropW(window, L"KEYBOARDFOCUS");
+    g_observed.destroyed = true;
+    return g_observed.destroyResult;
+}
+
+void Observe(HWND window) {
+    g_observed = {};
+    g_observed.original = (WNDPROC)SetWindowLongPtrW(window, GWLP_WNDPROC, (LONG_PTR)ObservingProc);
+}
+
+// Larger than the stock GUI font, so that sizes measured from the window's
+// own font differ from those of the default one.
+HFONT CreateLargeFont() {
+    return CreateFontW(-24, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_SWISS, L"Arial");
+}
+
+HFONT StockFont() {
+    return (HFONT)GetStockObject(DEFAULT_GUI_FONT);
+}
+
+// Check mark and availability of every control, in identifier order.
+std::vector<int> FormState(HWND window) {
+    std::vector<int> state;
+    for (int id = IDC_ACTION_LABEL; id <= IDC_PERCENT; ++id) {
+        HWND control = GetDlgItem(window, id);
+        state.push_back((int)SendMessageW(control, BM_GETCHECK, 0, 0) * 2 +
+                        (IsWindowEnabled(control) ? 1 : 0));
+    }
+    return state;
+}
+
+void ExpectSameRects(const std::vector<RECT>& expected, const std::vector<RECT>& actual) {
+    ASSERT_EQ(expected.size(), actual.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE(testing::Message() << "child " << i);
+        EXPECT_EQ(expected[i].left, actual[i].left);
+        EXPECT_EQ(expected[i].top, actual[i].top);
+        EXPECT_EQ(expected[i].right, actual[i].right);
+        EXPECT_EQ(expected[i].bottom, actual[i].bottom);
+    }
+}
+
+class NewWindow : public MainWindowTest {
+  protected:
+    NewWindow() {
+        started = false;
+    }
+};
+
+// After the start-up click on "Center(Horz)".
+class StartedForm : public MainWindowTest {};
+
+} // namespace
+
+TEST_F(NewWindow, ActivateIsAnsweredWithZeroAndNeverFocusesTheWindowItself) {
+    ASSERT_TRUE(ShowAndActivate(window));
+    Observe(window);
+
+    SetFocus(Item(IDC_MOVE));
+    EXPECT_EQ(SendMessageW(window, WM_ACTIVATE, WA_INACTIVE, 0), 0);
+    EXPECT_EQ(FocusedId(), IDC_MOVE); // deactivation remembers, it moves nothing
+    EXPECT_FALSE(LooksDefault(Item(IDC_CLOSE)));
+
+    SetFocus(Item(IDC_ACTON_TOP));
+    EXPECT_EQ(SendMessageW(window, WM_ACTIVATE, WA_ACTIVE, 0), 0);
+    EXPECT_EQ(FocusedId(), IDC_MOVE);
+    EXPECT_TRUE(LooksDefault(Item(IDC_CLOSE)));
+
+    // Only the low word tells deactivation from activation.
+    SetFocus(Item(IDC_RELTO_TOP));
+    EXPECT_EQ(SendMessageW(window, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, TRUE), 0), 0);
+    SetFocus(Item(IDC_CLOSE));
+    EXPECT_EQ(SendMessageW(window, WM_ACTIVATE, WA_CLICKACTIVE, 0), 0);
+    EXPECT_EQ(FocusedId(), IDC_RELTO_TOP);
+
+    // The default handling of an activation would focus the window itself.
+    EXPECT_EQ(g_observed.windowFocused, 0);
+}
+
+TEST_F(NewWindow, FocusOnTheWindowGoesOnToTheRememberedControl) {
+    ASSERT_TRUE(ShowAndActivate(window));
+    SetFocus(Item(IDC_ACTON_RIGHT));
+    SendMessageW(window, WM_ACTIVATE, WA_INACTIVE, 0);
+    ASSERT_FALSE(LooksDefault(Item(IDC_CLOSE)));
+    Observe(window);
+
+    SetFocus(window);
+    EXPECT_EQ(g_observed.windowFocused, 1);
+    EXPECT_EQ(FocusedId(), IDC_ACTON_RIGHT);
+    EXPECT_TRUE(LooksDefault(Item(IDC_CLOSE)));
+}
+
+TEST_F(NewWindow, SettingAndThemeChangesRestoreTheClientSizeInPlace) {
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    HFONT large = CreateLargeFont();
+    ASSERT_NE(large, nullptr);
+    int x = 100;
+    for (UINT message : {(UINT)WM_SETTINGCHANGE, (UINT)WM_THEMECHANGED}) {
+        for (HFONT font : {StockFont(), large}) {
+            SCOPED_TRACE(testing::Message()
+                         << "message " << message << (font == large ? " with a large font" : ""));
+            // The size is measured from the window's own font.
+            SendMessageW(window, WM_SETFONT, (WPARAM)font, FALSE);
+            x += 17;
+            SetWindowPos(window, NULL, x, 77, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+            std::vector<RECT> children = ChildRects(window);
+
+            EXPECT_EQ(SendMessageW(window, message, 0, 0), DefWindowProcW(window, message, 0, 0));
+
+            RECT frame, client;
+            GetWindowRect(window, &frame);
+            GetClientRect(window, &client);
+            EXPECT_EQ(frame.left, x);
+            EXPECT_EQ(frame.top, 77);
+            int baseX, baseY;
+            GetFontBaseUnits(font, &baseX, &baseY);
+            EXPECT_EQ(client.right, (394 * baseX * 2 + 6) / 12);
+            EXPECT_EQ(client.bottom, (136 * baseY * 2 + 13) / 26);
+            ExpectSameRects(children, ChildRects(window));
+        }
+    }
+    SendMessageW(window, WM_SETFONT, (WPARAM)StockFont(), FALSE);
+    DeleteObject(large);
+}
+
+TEST_F(StartedForm, CommandsOutsideTheRoutesChangeNothing) {
+    SendMessageW(Item(IDC_MOVE), BM_CLICK, 0, 0);
+    // Left inconsistent on purpose: any rule update would now check Percent.
+    SendMessageW(Item(IDC_RELTO_LEFT), BM_SETCHECK, BST_UNCHECKED, 0);
+    SendMessageW(Item(IDC_RELTO_WIDTH), BM_SETCHECK, BST_CHECKED, 0);
+    const std::vector<int> before = FormState(window);
+
+    struct Command {
+        WORD id;
+        WORD code;
+    };
+    const Command commands[] = {
+        {IDCANCEL, BN_CLICKED},
+        {0, BN_CLICKED},
+        {999, BN_CLICKED},
+        {IDC_ACTION_LABEL, BN_CLICKED},
+        {IDC_ACTION_LINE, BN_CLICKED},
+        {IDC_ACTON_LABEL, BN_CLICKED},
+        {IDC_ACTON_LINE, BN_CLICKED},
+        {IDC_RELTO_LABEL, BN_CLICKED},
+        {IDC_RELTO_LINE, BN_CLICKED},
+        {IDC_OFFSET_LABEL, BN_CLICKED},
+        {IDC_OFFSET_LINE, BN_CLICKED},
+        {IDC_MOVE, BN_DOUBLECLICKED},
+        {IDC_ACTON_LEFT, BN_DOUBLECLICKED},
+        {IDC_ACTON_CONTROL, BN_SETFOCUS},
+        {IDC_RELTO_WIDTH, BN_KILLFOCUS},
+        {IDC_CLOSE, BN_DOUBLECLICKED},
+    };
+    for (const Command& command : commands) {
+        SCOPED_TRACE(testing::Message() << "id " << command.id << ", code " << command.code);
+        SendMessageW(window, WM_COMMAND, MAKEWPARAM(command.id, command.code),
+                     (LPARAM)GetDlgItem(window, command.id));
+        ASSERT_TRUE(IsWindow(window));
+        EXPECT_EQ(FormState(window), before);
+    }
+
+    // The same state does change on a routed click.
+    EXPECT_EQ(SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_RELTO_WIDTH, BN_CLICKED),
+                           (LPARAM)Item(IDC_RELTO_WIDTH)),
+              0);
+    EXPECT_TRUE(IsChecked(IDC_PERCENT));
+    EXPECT_FALSE(IsEnabled(IDC_OFFSET));
+}
+
+TEST(ClosingTheWindow, DestroysItReleasesItsStateAndEndsTheLoopWithZero) {
+    enum Way { kCloseCommand, kCloseButtonClick, kCloseMessage };
+    for (Way way : {kCloseCommand, kCloseButtonClick, kCloseMessage}) {
+        SCOPED_TRACE(testing::Message() << "way " << way);
+        HWND window = CreateTestMainWindow();
+        ASSERT_NE(window, nullptr);
+        OnMainWindowCreated(window, const_cast<LPWSTR>(L""));
+        HFONT font = CreateLargeFont();
+        SendMessageW(window, WM_SETFONT, (WPARAM)font, FALSE);
+        Observe(window);
+        MSG quit;
+        ASSERT_FALSE(PeekMessageW(&quit, NULL, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+
+        HWND close = GetDlgItem(window, IDC_CLOSE);
+        switch (way) {
+        case kCloseCommand:
+            EXPECT_EQ(
+                SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_CLOSE, BN_CLICKED), (LPARAM)close),
+                0);
+            break;
+        case kCloseButtonClick:
+            SendMessageW(close, BM_CLICK, 0, 0);
+            break;
+        case kCloseMessage:
+            EXPECT_EQ(SendMessageW(window, WM_CLOSE, 0, 0), 0);
+            break;
+        }
+        // Destroyed at once, inside the message, before anything is pumped.
+        EXPECT_FALSE(IsWindow(window));
+        EXPECT_TRUE(g_observed.destroyed);
+        EXPECT_EQ(g_observed.destroyResult, 0);
+        EXPECT_EQ(g_observed.fontBeforeDestroy, font);
+        EXPECT_NE(g_observed.recordBeforeDestroy, nullptr);
+        EXPECT_EQ(g_observed.fontAfterDestroy, nullptr);
+        EXPECT_EQ(g_observed.recordAfterDestroy, nullptr);
+        // The window owns its font and deletes it.
+        EXPECT_EQ(GetObjectType(font), 0u);
+
+        ASSERT_TRUE(PeekMessageW(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE));
+        EXPECT_EQ(quit.wParam, 0u);
+        DestroyTestMainWindow(window);
+    }
+}
+
+TEST_F(NewWindow, KeepsTheFontItIsGivenAndAnswersWithIt) {
+    HFONT large = CreateLargeFont();
+    ASSERT_NE(large, nullptr);
+    EXPECT_EQ((HFONT)SendMessageW(window, WM_SETFONT, (WPARAM)large, FALSE), StockFont());
+    EXPECT_EQ((HFONT)SendMessageW(window, WM_GETFONT, 0, 0), large);
+    EXPECT_EQ(GetPropW(window, L"FONT"), (HANDLE)large);
+    // The controls keep theirs.
+    EXPECT_EQ((HFONT)SendMessageW(Item(IDC_MOVE), WM_GETFONT, 0, 0), StockFont());
+
+    EXPECT_EQ((HFONT)SendMessageW(window, WM_SETFONT, (WPARAM)StockFont(), TRUE), large);
+    EXPECT_EQ((HFONT)SendMessageW(window, WM_GETFONT, 0, 0), StockFont());
+    // The window no longer holds the large font: it is ours to delete.
+    EXPECT_NE(GetObjectType(large), 0u);
+    DeleteObject(large);
+
+    EXPECT_EQ((HFONT)SendMessageW(window, WM_SETFONT, 0, FALSE), StockFont());
+    EXPECT_EQ((HFONT)SendMessageW(window, WM_GETFONT, 0, 0), nullptr);
+    SendMessageW(window, WM_SETFONT, (WPARAM)StockFont(), FALSE);
+}
+
+TEST_F(StartedForm, SizeAndEndOfSessionTakeTheDefaultCourse) {
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    const std::vector<RECT> children = ChildRects(window);
+    const std::vector<int> state = FormState(window);
+
+    LPARAM size = MAKELPARAM(120, 80);
+    EXPECT_EQ(SendMessageW(window, WM_SIZE, SIZE_RESTORED, size),
+              DefWindowProcW(window, WM_SIZE, SIZE_RESTORED, size));
+    ExpectSameRects(children, ChildRects(window));
+
+    // A real resize keeps the new size and moves no control.
+    SetWindowPos(window, NULL, 0, 0, 250, 150, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PumpMessages();
+    RECT frame;
+    GetWindowRect(window, &frame);
+    EXPECT_EQ(frame.right - frame.left, 250);
+    EXPECT_EQ(frame.bottom - frame.top, 150);
+    ExpectSameRects(children, ChildRects(window));
+
+    for (LPARAM reason : {(LPARAM)0, (LPARAM)ENDSESSION_LOGOFF, (LPARAM)ENDSESSION_CLOSEAPP}) {
+        SCOPED_TRACE(testing::Message() << "reason " << reason);
+        EXPECT_EQ(SendMessageW(window, WM_QUERYENDSESSION, 0, reason), TRUE);
+        EXPECT_TRUE(IsWindow(window));
+    }
+    EXPECT_EQ(FormState(window), state);
+}
