@@ -1,0 +1,442 @@
+// A random walk over the real form: clicks and keys as a user makes them,
+// each checked against an independent model of the rule tables.
+//
+// TESSARY_WALK_SEED and TESSARY_WALK_STEPS choose the walk; the default is a
+// short walk with a fixed seed. TESSARY_WALK_MINUTES, when set, ends a long
+// walk early after that many minutes. A long one, for example:
+//   TESSARY_WALK_STEPS=1000000 TESSARY_WALK_MINUTES=30 wine randomwalk_tests.exe
+// A failure names the seed, the step and the last actions, so that
+// TESSARY_WALK_SEED with at least that many steps replays it.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <random>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+#include "app/dialogwindow.h"
+#include "app/extensionpoints.h"
+#include "mainwindow/controlids.h"
+#include "tests/optionmodel.h"
+#include "tests/testwindow.h"
+
+namespace {
+
+const uint64_t kDefaultSeed = 1789;
+const uint64_t kDefaultSteps = 1500;
+
+uint64_t FromEnvironment(const char* name, uint64_t fallback) {
+    const char* text = std::getenv(name);
+    if (!text || !*text)
+        return fallback;
+    return std::strtoull(text, nullptr, 0);
+}
+
+// The rules a user can reach, row by row: Action, Act On, Relative To, unit.
+struct RuleRow {
+    std::vector<const char*> actions;
+    std::vector<const char*> actOn;
+    std::vector<const char*> relativeTo;
+    const char* unit;
+};
+
+const RuleRow kResultingRules[] = {
+    {{"Center(Horz)", "Center(Vert)"}, {"Control"}, {"Control"}, "Offset"},
+    {{"Move", "Stretch"}, {"Left", "Right"}, {"Left", "Right"}, "Offset"},
+    {{"Move", "Stretch"}, {"Left", "Right"}, {"Width", "Height"}, "Percent"},
+    {{"Move", "Stretch"}, {"Top", "Bottom"}, {"Top", "Bottom"}, "Offset"},
+    {{"Move", "Stretch"}, {"Top", "Bottom"}, {"Width", "Height"}, "Percent"},
+    {{"Stretch"}, {"Width", "Height"}, {"Width", "Height"}, "Percent"},
+};
+
+std::string RuleName(const std::string& action, const std::string& actOn,
+                     const std::string& relativeTo, const std::string& unit) {
+    return action + "/" + actOn + "/" + relativeTo + "/" + unit;
+}
+
+// Every concrete rule that the table allows, as "Move/Left/Right/Offset".
+std::set<std::string> AllowedRules() {
+    std::set<std::string> rules;
+    for (const RuleRow& row : kResultingRules) {
+        for (const char* action : row.actions)
+            for (const char* actOn : row.actOn)
+                for (const char* relativeTo : row.relativeTo)
+                    rules.insert(RuleName(action, actOn, relativeTo, row.unit));
+    }
+    return rules;
+}
+
+// The rule that the model's check marks describe.
+std::string ModelRule(const OptionModel& model) {
+    std::string rule;
+    for (int option = 0; option < kOptionCount; ++option) {
+        if (model[option].checked)
+            rule += (rule.empty() ? "" : "/") + std::string(OptionCaption(option));
+    }
+    return rule;
+}
+
+enum Move { Click, Tab, ShiftTab, Up, Down, LeftArrow, RightArrow, Space, kMoveCount };
+
+const char* const kMoveNames[kMoveCount] = {"click", "Tab",  "Shift+Tab", "Up",
+                                            "Down",  "Left", "Right",     "Space"};
+
+const WORD kMoveKeys[kMoveCount] = {0, VK_TAB, VK_TAB, VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT, VK_SPACE};
+
+// What one step did, kept for the failure message.
+struct StepRecord {
+    uint64_t step = 0;
+    Move move = Click;
+    HWND focusBefore = NULL;
+    HWND focusAfter = NULL;
+    int chosen = -1; // the option that the step clicked, if any
+};
+
+class RandomWalkTest : public MainWindowTest {
+  protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        for (int option = 0; option < kOptionCount; ++option)
+            buttons_[option] = Item(OptionControlId(option));
+        // Keys go to the focus, which only an active window has.
+        ShowWindow(window, SW_SHOW);
+        SetForegroundWindow(window);
+        for (int round = 0; round < 300 && GetActiveWindow() != window; ++round) {
+            PumpMessages();
+            Sleep(10);
+        }
+        ASSERT_EQ(GetActiveWindow(), window);
+        // The walk starts where start-up leaves the form.
+        model_.Click(OptionFromControlId(IDC_CENTER_HORZ));
+    }
+
+    // The program's own loop, run until the queue is empty.
+    void PumpLikeTheProgram() {
+        MSG message;
+        while (PeekMessageW(&message, NULL, 0, 0, PM_REMOVE)) {
+            if (OnPreTranslateMessage(window, &message))
+                continue;
+            HWND dialog = FindDialogWindow(GetFocus());
+            if (dialog && IsDialogMessageW(dialog, &message))
+                continue;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+
+    static LPARAM KeyParam(WORD key, bool release) {
+        LPARAM param = 1 | (LPARAM)(MapVirtualKeyW(key, MAPVK_VK_TO_VSC) << 16);
+        if (key >= VK_PRIOR && key <= VK_DOWN)
+            param |= 1 << 24; // the arrows are extended keys
+        if (release)
+            param |= (LPARAM)0xC0000000;
+        return param;
+    }
+
+    static void HoldShift(bool down) {
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = keys[VK_LSHIFT] = down ? 0x80 : 0;
+        SetKeyboardState(keys);
+    }
+
+    // The key goes down and up at whatever has the focus at that moment, as
+    // the system queues a real key stroke.
+    void PressKey(WORD key, bool withShift) {
+        if (withShift) {
+            HoldShift(true);
+            PostMessageW(GetFocus(), WM_KEYDOWN, VK_SHIFT, KeyParam(VK_SHIFT, false));
+        }
+        PostMessageW(GetFocus(), WM_KEYDOWN, key, KeyParam(key, false));
+        PumpLikeTheProgram();
+        PostMessageW(GetFocus(), WM_KEYUP, key, KeyParam(key, true));
+        PumpLikeTheProgram();
+        if (withShift) {
+            PostMessageW(GetFocus(), WM_KEYUP, VK_SHIFT, KeyParam(VK_SHIFT, true));
+            PumpLikeTheProgram();
+            HoldShift(false);
+        }
+    }
+
+    bool IsOptionChecked(int option) const {
+        return SendMessageW(buttons_[option], BM_GETCHECK, 0, 0) == BST_CHECKED;
+    }
+
+    std::string ControlName(HWND control) const {
+        if (!control)
+            return "nothing";
+        if (!IsChild(window, control))
+            return "a window outside the form";
+        int id = GetDlgCtrlID(control);
+        if (id == IDC_CLOSE)
+            return "Close";
+        int option = OptionFromControlId(id);
+        if (option >= 0)
+            return OptionName(option);
+        wchar_t text[32] = L"";
+        GetWindowTextW(control, text, 32);
+        std::string heading(text, text + wcslen(text));
+        return heading.empty() ? "the line " + std::to_string(id) : "the heading " + heading;
+    }
+
+    Move ChooseMove() {
+        // Clicks change the rule most; keys mostly move the focus, and Space
+        // on Close would end the walk.
+        if (rng_() % 100 < 55)
+            return Click;
+        for (;;) {
+            Move move = (Move)(1 + rng_() % (kMoveCount - 1));
+            if (move != Space || GetFocus() != Item(IDC_CLOSE))
+                return move;
+        }
+    }
+
+    // One click in five is steered to a rule not reached yet, when one click
+    // can reach one, so that a short walk meets every rule.
+    int ChooseEnabledOption() {
+        std::vector<int> enabled, leadingToNewRules;
+        for (int option = 0; option < kOptionCount; ++option) {
+            if (!IsWindowEnabled(buttons_[option]))
+                continue;
+            enabled.push_back(option);
+            OptionModel next = model_;
+            next.Click(option);
+            if (!reached_.count(ModelRule(next)))
+                leadingToNewRules.push_back(option);
+        }
+        if (!leadingToNewRules.empty() && rng_() % 5 == 0)
+            return leadingToNewRules[rng_() % leadingToNewRules.size()];
+        return enabled[rng_() % enabled.size()];
+    }
+
+    // Makes one step and records which option it clicked, as far as the
+    // form shows it: -2 for a key that clicked a disabled button.
+    void Take(StepRecord& record) {
+        record.focusBefore = GetFocus();
+        if (record.move == Click) {
+            record.chosen = ChooseEnabledOption();
+            SendMessageW(buttons_[record.chosen], BM_CLICK, 0, 0);
+            PumpLikeTheProgram();
+            record.focusAfter = GetFocus();
+            model_.Click(record.chosen);
+            return;
+        }
+        PressKey(kMoveKeys[record.move], record.move == ShiftTab);
+        record.focusAfter = GetFocus();
+        int focused = IsChild(window, record.focusAfter)
+                          ? OptionFromControlId(GetDlgCtrlID(record.focusAfter))
+                          : -1;
+        if (focused < 0 || !IsOptionChecked(focused))
+            return;
+        // An arrow clicks the unchecked button that it moves to; Space clicks
+        // the focused button, checked or not.
+        bool becameChecked = !model_[focused].checked;
+        bool pressedAgain = record.move == Space && record.focusBefore == record.focusAfter;
+        if (becameChecked || pressedAgain) {
+            record.chosen = focused;
+            if (!model_.Click(focused))
+                record.chosen = -2;
+        }
+    }
+
+    // What must hold of the rule and the focus after a step; empty when it
+    // does.
+    std::string Problems() {
+        std::ostringstream problems;
+        if (!IsWindow(window))
+            return "the window is gone\n";
+        for (int option = 0; option < kOptionCount; ++option) {
+            bool enabled = IsWindowEnabled(buttons_[option]) != FALSE;
+            bool checked = IsOptionChecked(option);
+            if (enabled != model_[option].enabled || checked != model_[option].checked) {
+                problems << OptionName(option) << " is " << (enabled ? "enabled" : "disabled")
+                         << (checked ? " and checked" : " and unchecked") << ", the tables give "
+                         << (model_[option].enabled ? "enabled" : "disabled")
+                         << (model_[option].checked ? " and checked" : " and unchecked") << "\n";
+            }
+        }
+        std::string rule;
+        for (int column = 0; column < kColumnCount; ++column) {
+            std::vector<int> checked;
+            for (int row = 0; row < OptionsIn((OptionColumn)column); ++row) {
+                int option = FirstOptionOf((OptionColumn)column) + row;
+                if (IsOptionChecked(option))
+                    checked.push_back(option);
+            }
+            if (checked.size() != 1) {
+                problems << checked.size() << " buttons checked in column " << column + 1 << "\n";
+                continue;
+            }
+            rule += (rule.empty() ? "" : "/") + std::string(OptionCaption(checked[0]));
+        }
+        if (problems.tellp() == 0) {
+            if (!allowed_.count(rule))
+                problems << "the rule " << rule << " is not one of the resulting rules\n";
+            reached_.insert(rule);
+        }
+        HWND focus = GetFocus();
+        if (!focus || !IsChild(window, focus))
+            problems << "the keyboard focus is on " << ControlName(focus) << "\n";
+        return problems.str();
+    }
+
+    // Close is the only push button, and it has the default look while it has
+    // the focus, and while another control has it once the program has set the
+    // look. The platform's own walk of a key (Wine's Tab, for a window that is
+    // not a dialog) takes the look off every button but a focused one, and the
+    // form does not hear of it: the look is owed again after the next click
+    // whose updates enable or disable buttons.
+    std::string LookProblem(bool lookOwed) const {
+        if (!lookOwed && GetFocus() != Item(IDC_CLOSE))
+            return "";
+        if ((GetWindowLongW(Item(IDC_CLOSE), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+            return "";
+        return "Close lacks the default look while the focus is on " + ControlName(GetFocus()) +
+               "\n";
+    }
+
+    std::string Describe(const StepRecord& record) const {
+        std::ostringstream text;
+        text << "  step " << record.step << ": ";
+        if (record.move == Click) {
+            text << "click " << OptionName(record.chosen);
+        } else {
+            text << kMoveNames[record.move] << " at " << ControlName(record.focusBefore);
+            if (record.focusAfter != record.focusBefore)
+                text << ", focus to " << ControlName(record.focusAfter);
+            if (record.chosen >= 0)
+                text << ", chose " << OptionName(record.chosen);
+            if (record.chosen == -2)
+                text << ", clicked a disabled button";
+        }
+        return text.str();
+    }
+
+    std::string RecentSteps() const {
+        std::string text;
+        for (const StepRecord& record : recent_) {
+            if (record.step)
+                text += Describe(record) + "\n";
+        }
+        return text;
+    }
+
+    std::array<HWND, kOptionCount> buttons_ = {};
+    OptionModel model_;
+    std::mt19937_64 rng_;
+    const std::set<std::string> allowed_ = AllowedRules();
+    std::set<std::string> reached_;
+    // The last steps, oldest first once the ring has gone round.
+    std::vector<StepRecord> recent_;
+};
+
+TEST_F(RandomWalkTest, ClicksAndKeysKeepTheFormToTheRuleTables) {
+    const uint64_t seed = FromEnvironment("TESSARY_WALK_SEED", kDefaultSeed);
+    const uint64_t steps = FromEnvironment("TESSARY_WALK_STEPS", kDefaultSteps);
+    const uint64_t minutes = FromEnvironment("TESSARY_WALK_MINUTES", 0);
+    std::printf("seed %llu, %llu steps\n", (unsigned long long)seed, (unsigned long long)steps);
+    std::fflush(stdout);
+    rng_.seed(seed);
+
+    std::string problems = Problems() + LookProblem(true);
+    ASSERT_EQ(problems, "") << "seed " << seed << ", at start-up";
+
+    const size_t kRecentCount = 16;
+    std::array<uint64_t, kMoveCount> moves = {};
+    // Keys that moved the focus, and keys that clicked a button.
+    std::array<uint64_t, kMoveCount> focusMoves = {};
+    std::array<uint64_t, kMoveCount> keyClicks = {};
+    uint64_t stepsWithoutLook = 0;
+    bool lookOwed = true;
+    uint64_t allReachedAt = 0;
+    const uint64_t progressEvery = steps >= 200000 ? steps / 50 : 0;
+    auto started = std::chrono::steady_clock::now();
+    auto elapsed = [&] {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    };
+    uint64_t taken = 0;
+    for (uint64_t step = 1; step <= steps; ++step) {
+        if (minutes && step % 1000 == 0 && elapsed() > minutes * 60.0) {
+            std::printf("time is up after %llu steps\n", (unsigned long long)taken);
+            break;
+        }
+        taken = step;
+        StepRecord record;
+        record.step = step;
+        record.move = ChooseMove();
+        Take(record);
+        ++moves[record.move];
+        if (record.move != Click) {
+            focusMoves[record.move] += record.focusAfter != record.focusBefore;
+            keyClicks[record.move] += record.chosen >= 0;
+        }
+        if (recent_.size() == kRecentCount)
+            recent_.erase(recent_.begin());
+        recent_.push_back(record);
+
+        problems = Problems();
+        if (record.chosen == -2)
+            problems += "a key clicked a disabled button\n";
+        if (!problems.empty()) {
+            FAIL() << "seed " << seed << ", step " << step << ":\n"
+                   << problems << "last steps:\n"
+                   << RecentSteps();
+        }
+        if (record.chosen >= 0 && ColumnOf(record.chosen) != UnitColumn)
+            lookOwed = true;
+        else if (record.move != Click && record.focusAfter != record.focusBefore)
+            lookOwed = false;
+        // A lost default look changes nothing that a click or these keys do,
+        // so the walk goes on: the first loss is reported, the rest counted.
+        std::string look = LookProblem(lookOwed);
+        if (!look.empty() && stepsWithoutLook++ == 0) {
+            ADD_FAILURE() << "seed " << seed << ", step " << step << ":\n"
+                          << look << "last steps:\n"
+                          << RecentSteps();
+        }
+        if (!allReachedAt && reached_.size() == allowed_.size())
+            allReachedAt = step;
+        if (progressEvery && step % progressEvery == 0) {
+            std::printf("  %llu steps, %llu clicks, %zu rules, %.0f s\n", (unsigned long long)step,
+                        (unsigned long long)moves[Click], reached_.size(), elapsed());
+            std::fflush(stdout);
+        }
+    }
+    double seconds = elapsed();
+
+    uint64_t keys = 0, clickedByKeys = 0;
+    std::ostringstream summary;
+    for (int move = Tab; move < kMoveCount; ++move) {
+        keys += moves[move];
+        clickedByKeys += keyClicks[move];
+        summary << " " << kMoveNames[move] << " " << moves[move] << " (" << focusMoves[move]
+                << " moved the focus, " << keyClicks[move] << " clicked)";
+    }
+    std::printf("%llu clicks, %llu keys, %llu of them clicked a button, %zu of %zu rules "
+                "(all by step %llu), %.1f s\nkeys:%s\n",
+                (unsigned long long)moves[Click], (unsigned long long)keys,
+                (unsigned long long)clickedByKeys, reached_.size(), allowed_.size(),
+                (unsigned long long)allReachedAt, seconds, summary.str().c_str());
+    EXPECT_EQ(stepsWithoutLook, 0u) << "steps after which Close lacked the default look";
+
+    std::string missing;
+    for (const std::string& rule : allowed_) {
+        if (!reached_.count(rule))
+            missing += " " + rule;
+    }
+    EXPECT_EQ(missing, "") << "seed " << seed << ", " << taken << " steps never reached these";
+    // The walk drove the form with every key, not just with clicks.
+    for (Move move : {Tab, ShiftTab, Up, Down, LeftArrow, RightArrow})
+        EXPECT_GT(focusMoves[move], 0u) << kMoveNames[move] << " never moved the focus";
+    for (Move move : {Up, Down, LeftArrow, RightArrow, Space})
+        EXPECT_GT(keyClicks[move], 0u) << kMoveNames[move] << " never clicked a button";
+}
+
+} // namespace
