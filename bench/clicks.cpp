@@ -1,5 +1,5 @@
 #include "bench/clicks.h"
-#include "bench/floortable.h"
+#include "bench/floorradios.h"
 #include "bench/launch.h"
 #include "mainwindow/controlids.h"
 

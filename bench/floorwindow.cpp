@@ -1,6 +1,7 @@
 #include "bench/baselinewindows.h"
 #include "app/layoutunits.h"
-#include "bench/floortable.h"
+#include "app/instance.h"
+#include "mainwindow/controltable.h"
 
 namespace {
 
@@ -37,15 +38,9 @@ HWND CreateFloorWindow(HINSTANCE instance) {
     if (!window)
         return NULL;
 
-    for (const FloorControl& row : kFloorControls) {
-        HWND control = CreateWindowExW(0, row.className, row.caption, row.style,
-                                       UnitsToPixelsX(row.x, baseX, kReferenceBaseX),
-                                       UnitsToPixelsY(row.y, baseY, kReferenceBaseY),
-                                       UnitsToPixelsX(row.width, baseX, kReferenceBaseX),
-                                       UnitsToPixelsY(row.height, baseY, kReferenceBaseY), window,
-                                       (HMENU)(UINT_PTR)row.id, instance, NULL);
-        if (row.takesFont)
-            SendMessageW(control, WM_SETFONT, (WPARAM)font, TRUE);
-    }
+    // The same 29 controls through the same creation loop: creating them is
+    // platform work the program cannot avoid; nothing of the rules runs.
+    g_instance = instance;
+    CreateFormControls(window, font, baseX, baseY);
     return window;
 }
