@@ -38,8 +38,7 @@ LRESULT HandleNextDlgCtl(HWND window, WPARAM wParam, LPARAM lParam) {
     HWND focus = GetFocus();
     HWND start = IsChild(dialog, focus) ? focus : NULL;
     HWND target = lParam ? (HWND)wParam : GetNextTabStop(dialog, start, wParam != 0);
-    if (!IsChild(dialog, target) || !IsWindowEnabled(target) || !IsWindowVisible(target))
-        target = GetNextTabStop(dialog, NULL, FALSE);
+    target = UsableTabTarget(dialog, target);
     if (target)
         SetDialogFocus(dialog, target);
     return 0;

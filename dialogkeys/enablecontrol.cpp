@@ -8,10 +8,9 @@
 static void DisableFocusedControl(HWND dialog, HWND control) {
     HWND next = GetNextTabStop(dialog, control, FALSE);
     EnableWindow(control, FALSE);
-    // With no tab stop after it, the walk gives back the control itself; the
-    // first tab stop keeps the keyboard alive instead.
-    if (!IsWindowEnabled(next) || !IsWindowVisible(next))
-        next = GetNextTabStop(dialog, NULL, FALSE);
+    // With no tab stop after it, the walk gives back the control itself, now
+    // disabled; the first tab stop keeps the keyboard alive instead.
+    next = UsableTabTarget(dialog, next);
     if (next)
         SetDialogFocus(dialog, next);
 }

@@ -26,3 +26,9 @@ HWND GetNextTabStop(HWND parent, HWND start, BOOL previous) {
     }
     return result;
 }
+
+HWND UsableTabTarget(HWND dialog, HWND target) {
+    if (IsChild(dialog, target) && IsWindowEnabled(target) && IsWindowVisible(target))
+        return target;
+    return GetNextTabStop(dialog, NULL, FALSE);
+}

@@ -289,10 +289,10 @@ class RandomWalkTest : public MainWindowTest {
 
     // Close is the only push button, and it has the default look while it has
     // the focus, and while another control has it once the program has set the
-    // look. The platform's own walk of a key (Wine's Tab, for a window that is
-    // not a dialog) takes the look off every button but a focused one, and the
-    // form does not hear of it: the look is owed again after the next click
-    // whose updates enable or disable buttons.
+    // look. The platform's own Tab walk (Wine's, for a window that is not a
+    // dialog) takes the look off every button but a focused one, and the form
+    // does not hear of it: the look is owed again after the next click whose
+    // updates enable or disable buttons.
     std::string LookProblem(bool lookOwed) const {
         if (!lookOwed && GetFocus() != Item(IDC_CLOSE))
             return "";
@@ -391,7 +391,8 @@ TEST_F(RandomWalkTest, ClicksAndKeysKeepTheFormToTheRuleTables) {
         }
         if (record.chosen >= 0 && ColumnOf(record.chosen) != UnitColumn)
             lookOwed = true;
-        else if (record.move != Click && record.focusAfter != record.focusBefore)
+        else if ((record.move == Tab || record.move == ShiftTab) &&
+                 record.focusAfter != record.focusBefore)
             lookOwed = false;
         // A lost default look changes nothing that a click or these keys do,
         // so the walk goes on: the first loss is reported, the rest counted.
