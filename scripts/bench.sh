@@ -14,14 +14,11 @@ BUILD=${TESSARY_BUILD_DIR:-build}
 # shellcheck source=scripts/wine-session.sh
 source scripts/wine-session.sh
 
-say() { printf '==> %s\n' "$*"; }
-die() { printf 'error: %s\n' "$*" >&2; exit 1; }
+# shellcheck source=scripts/common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 build() {
-    say "configuring (cmake -S . -B $BUILD)"
-    cmake -S . -B "$BUILD" || die "cmake configure failed"
-    say "building the program, the baselines and the runner"
-    cmake --build "$BUILD" -j2 --target tessary_bench_runner || die "the build failed"
+    build_project "$BUILD" tessary_bench_runner
     [[ -f $BUILD/bench/runner.exe ]] || die "the build did not produce $BUILD/bench/runner.exe"
 }
 

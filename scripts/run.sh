@@ -33,14 +33,11 @@ APP_PID=
 # shellcheck source=scripts/wine-session.sh
 source scripts/wine-session.sh
 
-say() { printf '==> %s\n' "$*"; }
-die() { printf 'error: %s\n' "$*" >&2; exit 1; }
+# shellcheck source=scripts/common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 build() {
-    say "configuring (cmake -S . -B build)"
-    cmake -S . -B build || die "cmake configure failed"
-    say "building (cmake --build build -j2)"
-    cmake --build build -j2 || die "the build failed"
+    build_project build
     [[ -f $EXE ]] || die "the build did not produce $EXE"
 }
 

@@ -4,8 +4,8 @@
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 
-say() { printf '==> %s\n' "$*"; }
-die() { printf 'error: %s\n' "$*" >&2; exit 1; }
+# shellcheck source=scripts/common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 # Each line: the Debian package, then what shows it is installed
 # (cmd:NAME for a command on PATH, file:PATH for a file).

@@ -10,15 +10,8 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 # shellcheck source=scripts/wine-session.sh
 source scripts/wine-session.sh
 
-say() { printf '==> %s\n' "$*"; }
-die() { printf 'error: %s\n' "$*" >&2; exit 1; }
-
-build() {
-    say "configuring (cmake -S . -B build)"
-    cmake -S . -B build || die "cmake configure failed"
-    say "building (cmake --build build -j2)"
-    cmake --build build -j2 || die "the build failed"
-}
+# shellcheck source=scripts/common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 run_tests() {
     say "running the tests (ctest --test-dir build)"
@@ -34,7 +27,7 @@ main() {
     # Tests run on a fresh private display; the build may run test programs
     # too (test discovery), so the session starts first.
     ws_start_session private
-    build
+    build_project build
     local code=0
     run_tests "$@" || code=$?
     # CTest's summary stays the last thing printed.
