@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the program and its tests and runs the tests with CTest under Wine,
-# on a private X server (never the user's display).
+# on a private X server (never the user's display), all in one Wine virtual
+# desktop that stays open for the whole run.
 #   bash scripts/test.sh [CTEST ARGUMENTS...]     e.g. bash scripts/test.sh -R Focus
 # Environment: TESSARY_TEST_TIMEOUT, per-test time-out in seconds for tests
 # without their own TIMEOUT property (default 300).
@@ -24,10 +25,9 @@ run_tests() {
 main() {
     say "checking the tools (scripts/setup.sh)"
     bash scripts/setup.sh
-    # Tests run on a fresh private display; the build may run test programs
-    # too (test discovery), so the session starts first.
-    ws_start_session private
+    ws_start_session private "${TESSARY_DESKTOP_SIZE:-1024x768}"
     build_project build
+    ws_hold_desktop build/tests/desktopholder.exe
     local code=0
     run_tests "$@" || code=$?
     # CTest's summary stays the last thing printed.

@@ -14,8 +14,6 @@
 #                         no add-on downloads)
 #   TESSARY_XVFB_SCREEN   private Xvfb screen (default 1024x768x24)
 #   TESSARY_WINE_UNMANAGED  1: Wine draws window frames itself (see below)
-#   TESSARY_DESKTOP_APPS  more program names (e.g. "helper.exe") to open in
-#                         the virtual desktop besides tessary.exe and taskkill.exe
 #
 # After ws_start_session these are exported: DISPLAY, WINEPREFIX, WINEDEBUG,
 # WINEDLLOVERRIDES; WS_PRIVATE_DISPLAY is 1 when the display is a private Xvfb.
@@ -23,6 +21,7 @@
 WS_REPO=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 WS_TMP=
 WS_XVFB_PID=
+WS_HOLDER_PID=
 WS_OWN_WINESERVER=0
 WS_PRIVATE_DISPLAY=0
 WS_LOCK_FD=
@@ -30,8 +29,6 @@ WS_QUIET_STOP=${WS_QUIET_STOP:-0}
 WS_STOPPED=0
 WS_EXIT_HOOKS=()
 WS_DESKTOP_NAME=Tessary
-# Programs that open in the virtual desktop when a session asks for one.
-read -r -a WS_DESKTOP_APPS <<<"tessary.exe taskkill.exe ${TESSARY_DESKTOP_APPS:-}"
 
 ws_say() { printf '==> %s\n' "$*"; }
 ws_err() { printf 'error: %s\n' "$*" >&2; }
@@ -215,45 +212,51 @@ ws_start_wineserver() {
     ws_wait 30 "the wineserver to start" ws_wineserver_running
 }
 
-# Registry text that puts APP.exe into the virtual desktop (SIZE given) or
-# takes it out of it (SIZE empty).
-ws_app_desktop_reg() {
-    local app=$1 size=$2 key='HKEY_CURRENT_USER\Software\Wine\AppDefaults'
-    if [[ -n $size ]]; then
-        printf '[%s\\%s\\Explorer]\n"Desktop"="%s"\n\n' "$key" "$app" "$WS_DESKTOP_NAME"
-    else
-        printf '[-%s\\%s\\Explorer]\n\n' "$key" "$app"
-    fi
-}
-
 # ws_window_settings SIZE: writes this session's window settings. With SIZE
-# (e.g. 800x600) the programs named in WS_DESKTOP_APPS open in a Wine virtual
-# desktop of that size; without it they open as ordinary windows. Programs
-# started by a Windows program inherit its desktop.
+# (e.g. 800x600) every program of the session opens in one Wine virtual
+# desktop of that size; without it they open as ordinary windows.
 # This is the session's first Wine program: Wine's background programs start
 # with it and keep its output, a log file, rather than the output pipe of a
 # test or a build step.
 ws_window_settings() {
-    local size=$1 managed='-' reg=$WS_TMP/session.reg app
+    local size=$1 managed='-' desktop='-' reg=$WS_TMP/session.reg
     # Wine's default: top-level windows are left to a window manager. With
     # TESSARY_WINE_UNMANAGED=1 Wine draws their frames itself and does not
     # wait up to 2 s for a window manager when one is hidden: faster on a
     # bare Xvfb, but activation across threads then differs from Windows.
     [[ ${TESSARY_WINE_UNMANAGED:-0} == 1 ]] && managed='"N"'
+    [[ -n $size ]] && desktop="\"$WS_DESKTOP_NAME\""
     {
         printf 'REGEDIT4\n\n'
         printf '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n"Managed"=%s\n\n' "$managed"
+        printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\n"Desktop"=%s\n\n' "$desktop"
         if [[ -n $size ]]; then
             printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\n"%s"="%s"\n\n' \
                 "$WS_DESKTOP_NAME" "$size"
         fi
-        for app in "${WS_DESKTOP_APPS[@]}"; do ws_app_desktop_reg "$app" "$size"; done
     } >"$reg"
     if ! (cd "$WS_TMP" && timeout 60 wine reg import session.reg) >"$WS_TMP/wine-services.log" 2>&1; then
         ws_err "could not write the Wine session settings (wine reg import)"
         ws_show_log "$WS_TMP/wine-services.log"
         return 1
     fi
+}
+
+ws_desktop_shown() {
+    xdotool search --name "^$WS_DESKTOP_NAME - Wine desktop\$" >/dev/null 2>&1
+}
+
+# ws_hold_desktop PROGRAM: runs PROGRAM, which must stay running without a
+# window of its own, in the session's virtual desktop. Wine closes a virtual
+# desktop that no program uses and opens it again for the next program, at a
+# cost of seconds each time; held, it stays open until the session stops.
+ws_hold_desktop() {
+    local holder=$1
+    ws_say "holding the virtual desktop open with $holder"
+    wine "$holder" >>"$WS_TMP/wine-services.log" 2>&1 &
+    WS_HOLDER_PID=$!
+    ws_on_exit 'kill "$WS_HOLDER_PID" 2>/dev/null || true'
+    ws_wait 60 "the virtual desktop to open" ws_desktop_shown
 }
 
 # ws_start_session private|auto [DESKTOP]

@@ -4,8 +4,8 @@
 #include <stdlib.h>
 #include <vector>
 #include "mainwindow/controlids.h"
-#include "tests/formstate.h"
-#include "tests/programprocess.h"
+#include "tests/support/formstate.h"
+#include "tests/support/programprocess.h"
 #include "tests/testwindow.h"
 
 namespace {
@@ -51,16 +51,16 @@ class HostileMessages : public MainWindowTest {};
 TEST_F(HostileMessages, CommandsWithAnyCodeOrIdentifierKeepTheRule) {
     const WORD ids[] = {0,   2,   3,   99,  100, 101, 102, 103, 105, 107, 108, 109,  113,
                         115, 116, 117, 118, 122, 124, 125, 126, 127, 128, 129, 1000, 0xFFFF};
-    ShownRule before = ReadShownRule(window);
+    FormState before = ReadFormState(window);
     for (WORD id : ids) {
         for (UINT code = 0; code <= 0xFFFF; code += (code < 32 ? 1 : 0x1FF)) {
             SCOPED_TRACE(::testing::Message() << "id " << id << " code " << code);
             SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, code), (LPARAM)0xDEADBEEF);
             ASSERT_TRUE(IsWindow(window));
-            ShownRule now = ReadShownRule(window);
-            ASSERT_TRUE(IsAllowedRule(now)) << Describe(now);
+            FormState now = ReadFormState(window);
+            ASSERT_EQ(RuleProblems(now), "");
             if (code != BN_CLICKED) {
-                ASSERT_EQ(Describe(now), Describe(before));
+                ASSERT_EQ(now, before);
             }
             before = now;
         }
@@ -134,9 +134,9 @@ TEST_F(HostileMessages, ClickStormsOnEveryControlLeaveAnActionClickInCharge) {
         ASSERT_TRUE(IsWindow(window));
         int action = IDC_CENTER_HORZ + (int)(random() % 4);
         SendMessageW(Item(action), BM_CLICK, 0, 0);
-        ShownRule rule = ReadShownRule(window);
-        EXPECT_TRUE(IsAllowedRule(rule)) << Describe(rule);
-        EXPECT_EQ(rule.action, action);
+        FormState state = ReadFormState(window);
+        EXPECT_EQ(RuleProblems(state), "");
+        EXPECT_EQ(state[OptionFromControlId(action)].check, BST_CHECKED);
     }
 }
 
@@ -188,15 +188,9 @@ namespace {
 class ProgramUnderFire : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(StartProgram(ProgramPath(), &process));
-        window = WaitForMainWindow(process.dwProcessId, 20000);
+        ASSERT_TRUE(program.Start(ProgramPath()));
+        window = program.WaitForMainWindow(20000);
         ASSERT_NE(window, nullptr);
-    }
-    void TearDown() override {
-        if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT)
-            TerminateProcess(process.hProcess, 99);
-        CloseHandle(process.hProcess);
-        CloseHandle(process.hThread);
     }
     // Sends and fails the test if the program does not answer in time.
     LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -208,14 +202,13 @@ class ProgramUnderFire : public ::testing::Test {
     }
     void ExpectAliveWithAnAllowedRule() {
         Send(WM_NULL, 0, 0);
-        ShownRule rule = ReadShownRule(window);
-        EXPECT_TRUE(IsAllowedRule(rule)) << Describe(rule);
+        EXPECT_EQ(RuleProblems(ReadFormState(window)), "");
     }
     HWND Item(int id) const {
         return GetDlgItem(window, id);
     }
 
-    PROCESS_INFORMATION process = {};
+    StartedProgram program;
     HWND window = NULL;
 };
 
@@ -280,5 +273,5 @@ TEST_F(ProgramUnderFire, SurvivesHostileMessagesFromAnotherProcessAndClosesWithZ
     }
     PostMessageW(window, WM_CLOSE, 0, 0);
     PostMessageW(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WaitForExitCode(process.hProcess, 20000), 0u);
+    EXPECT_EQ(program.WaitForExit(20000), 0u);
 }

@@ -24,63 +24,20 @@
 #include "app/dialogwindow.h"
 #include "app/extensionpoints.h"
 #include "mainwindow/controlids.h"
-#include "tests/optionmodel.h"
+#include "tests/support/formstate.h"
+#include "tests/support/rulemodel.h"
 #include "tests/testwindow.h"
 
 namespace {
 
 const uint64_t kDefaultSeed = 1789;
-const uint64_t kDefaultSteps = 1500;
+const uint64_t kDefaultSteps = 800;
 
 uint64_t FromEnvironment(const char* name, uint64_t fallback) {
     const char* text = std::getenv(name);
     if (!text || !*text)
         return fallback;
     return std::strtoull(text, nullptr, 0);
-}
-
-// The rules a user can reach, row by row: Action, Act On, Relative To, unit.
-struct RuleRow {
-    std::vector<const char*> actions;
-    std::vector<const char*> actOn;
-    std::vector<const char*> relativeTo;
-    const char* unit;
-};
-
-const RuleRow kResultingRules[] = {
-    {{"Center(Horz)", "Center(Vert)"}, {"Control"}, {"Control"}, "Offset"},
-    {{"Move", "Stretch"}, {"Left", "Right"}, {"Left", "Right"}, "Offset"},
-    {{"Move", "Stretch"}, {"Left", "Right"}, {"Width", "Height"}, "Percent"},
-    {{"Move", "Stretch"}, {"Top", "Bottom"}, {"Top", "Bottom"}, "Offset"},
-    {{"Move", "Stretch"}, {"Top", "Bottom"}, {"Width", "Height"}, "Percent"},
-    {{"Stretch"}, {"Width", "Height"}, {"Width", "Height"}, "Percent"},
-};
-
-std::string RuleName(const std::string& action, const std::string& actOn,
-                     const std::string& relativeTo, const std::string& unit) {
-    return action + "/" + actOn + "/" + relativeTo + "/" + unit;
-}
-
-// Every concrete rule that the table allows, as "Move/Left/Right/Offset".
-std::set<std::string> AllowedRules() {
-    std::set<std::string> rules;
-    for (const RuleRow& row : kResultingRules) {
-        for (const char* action : row.actions)
-            for (const char* actOn : row.actOn)
-                for (const char* relativeTo : row.relativeTo)
-                    rules.insert(RuleName(action, actOn, relativeTo, row.unit));
-    }
-    return rules;
-}
-
-// The rule that the model's check marks describe.
-std::string ModelRule(const OptionModel& model) {
-    std::string rule;
-    for (int option = 0; option < kOptionCount; ++option) {
-        if (model[option].checked)
-            rule += (rule.empty() ? "" : "/") + std::string(OptionCaption(option));
-    }
-    return rule;
 }
 
 enum Move { Click, Tab, ShiftTab, Up, Down, LeftArrow, RightArrow, Space, kMoveCount };
@@ -113,8 +70,6 @@ class RandomWalkTest : public MainWindowTest {
             Sleep(10);
         }
         ASSERT_EQ(GetActiveWindow(), window);
-        // The walk starts where start-up leaves the form.
-        model_.Click(OptionFromControlId(IDC_CENTER_HORZ));
     }
 
     // The program's own loop, run until the queue is empty.
@@ -206,9 +161,9 @@ class RandomWalkTest : public MainWindowTest {
             if (!IsWindowEnabled(buttons_[option]))
                 continue;
             enabled.push_back(option);
-            OptionModel next = model_;
+            RuleModel next = model_;
             next.Click(option);
-            if (!reached_.count(ModelRule(next)))
+            if (!reached_.count(RuleOf(next.State())))
                 leadingToNewRules.push_back(option);
         }
         if (!leadingToNewRules.empty() && rng_() % 5 == 0)
@@ -237,7 +192,7 @@ class RandomWalkTest : public MainWindowTest {
             return;
         // An arrow clicks the unchecked button that it moves to; Space clicks
         // the focused button, checked or not.
-        bool becameChecked = !model_[focused].checked;
+        bool becameChecked = model_[focused].check != BST_CHECKED;
         bool pressedAgain = record.move == Space && record.focusBefore == record.focusAfter;
         if (becameChecked || pressedAgain) {
             record.chosen = focused;
@@ -252,35 +207,18 @@ class RandomWalkTest : public MainWindowTest {
         std::ostringstream problems;
         if (!IsWindow(window))
             return "the window is gone\n";
+        FormState shown = ReadFormState(window);
         for (int option = 0; option < kOptionCount; ++option) {
-            bool enabled = IsWindowEnabled(buttons_[option]) != FALSE;
-            bool checked = IsOptionChecked(option);
-            if (enabled != model_[option].enabled || checked != model_[option].checked) {
-                problems << OptionName(option) << " is " << (enabled ? "enabled" : "disabled")
-                         << (checked ? " and checked" : " and unchecked") << ", the tables give "
-                         << (model_[option].enabled ? "enabled" : "disabled")
-                         << (model_[option].checked ? " and checked" : " and unchecked") << "\n";
+            if (shown[option].enabled != model_[option].enabled ||
+                shown[option].check != model_[option].check) {
+                problems << OptionName(option) << " differs: the form shows " << ::Describe(shown)
+                         << ", the tables give " << ::Describe(model_.State()) << "\n";
+                break;
             }
         }
-        std::string rule;
-        for (int column = 0; column < kColumnCount; ++column) {
-            std::vector<int> checked;
-            for (int row = 0; row < OptionsIn((OptionColumn)column); ++row) {
-                int option = FirstOptionOf((OptionColumn)column) + row;
-                if (IsOptionChecked(option))
-                    checked.push_back(option);
-            }
-            if (checked.size() != 1) {
-                problems << checked.size() << " buttons checked in column " << column + 1 << "\n";
-                continue;
-            }
-            rule += (rule.empty() ? "" : "/") + std::string(OptionCaption(checked[0]));
-        }
-        if (problems.tellp() == 0) {
-            if (!allowed_.count(rule))
-                problems << "the rule " << rule << " is not one of the resulting rules\n";
-            reached_.insert(rule);
-        }
+        problems << RuleProblems(shown);
+        if (allowed_.count(RuleOf(shown)))
+            reached_.insert(RuleOf(shown));
         HWND focus = GetFocus();
         if (!focus || !IsChild(window, focus))
             problems << "the keyboard focus is on " << ControlName(focus) << "\n";
@@ -329,9 +267,10 @@ class RandomWalkTest : public MainWindowTest {
     }
 
     std::array<HWND, kOptionCount> buttons_ = {};
-    OptionModel model_;
+    // The walk starts where start-up leaves the form.
+    RuleModel model_ = RuleModel::Started();
     std::mt19937_64 rng_;
-    const std::set<std::string> allowed_ = AllowedRules();
+    const std::set<std::string>& allowed_ = AllowedRules();
     std::set<std::string> reached_;
     // The last steps, oldest first once the ring has gone round.
     std::vector<StepRecord> recent_;

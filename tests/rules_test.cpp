@@ -3,61 +3,42 @@
 #include <deque>
 #include <functional>
 #include <map>
-#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
 #include "mainwindow/controlids.h"
 #include "rules/readers.h"
 #include "tests/messagerecorder.h"
-#include "tests/rules_model.h"
+#include "tests/support/formstate.h"
+#include "tests/support/rulemodel.h"
 #include "tests/testwindow.h"
 
-// The state of the form is written as by DescribeOptions: a word per column,
+// The state of the form is written as Describe writes it: a word per column,
 // a character per button, '*' enabled and checked, 'o' enabled and unchecked,
 // '-' disabled and unchecked.
 //
-//   Action  Act On   Relative To  Unit
+//   Action  Act On         Relative To    Unit
 //   H V M S L T R B W H C  L T R B W H C  Offset Percent
 
 namespace {
 
 const char kStartedState[] = "*ooo ------* ------* *-";
 
-OptionStates ReadOptionStates(HWND window) {
-    OptionStates states;
-    for (int i = 0; i < 20; ++i) {
-        HWND button = GetDlgItem(window, kOptionIds[i]);
-        states.enabled[i] = IsWindowEnabled(button) != FALSE;
-        states.check[i] = SendMessageW(button, BM_GETCHECK, 0, 0);
-    }
-    return states;
+int Option(int controlId) {
+    return OptionFromControlId(controlId);
 }
 
-std::string StateOf(HWND window) {
-    return DescribeOptions(ReadOptionStates(window));
+std::string NameOf(int controlId) {
+    return OptionName(Option(controlId));
 }
 
-// A message an update sent to an option button: what it was, to which button,
-// and its wParam.
+// A message an update sent to an option button: what it was, to which
+// button, and its wParam.
 struct ButtonMessage {
     UINT message;
     int id;
     WPARAM wParam;
 };
-
-bool operator==(const ButtonMessage& a, const ButtonMessage& b) {
-    return a.message == b.message && a.id == b.id && a.wParam == b.wParam;
-}
-
-std::ostream& operator<<(std::ostream& out, const ButtonMessage& sent) {
-    const char* name = sent.message == BM_GETCHECK     ? "BM_GETCHECK"
-                       : sent.message == BM_SETCHECK   ? "BM_SETCHECK"
-                       : sent.message == WM_ENABLE     ? "WM_ENABLE"
-                       : sent.message == WM_CANCELMODE ? "WM_CANCELMODE"
-                                                       : "other";
-    return out << "{" << name << ", " << OptionName(sent.id) << ", " << sent.wParam << "}";
-}
 
 // The messages through which an update shows on a button: its check reads and
 // writes, and the two that EnableWindow sends (WM_CANCELMODE on every
@@ -67,7 +48,7 @@ std::vector<ButtonMessage> ButtonMessages(const std::vector<SentMessage>& sent) 
     std::vector<ButtonMessage> kept;
     for (const SentMessage& one : sent) {
         int id = GetDlgCtrlID(one.target);
-        if (!IsOptionId(id))
+        if (Option(id) < 0)
             continue;
         if (one.message == BM_GETCHECK || one.message == BM_SETCHECK || one.message == WM_ENABLE ||
             one.message == WM_CANCELMODE)
@@ -76,14 +57,16 @@ std::vector<ButtonMessage> ButtonMessages(const std::vector<SentMessage>& sent) 
     return kept;
 }
 
-// The same messages told as the steps of RulesModel ("read Move", "disable
-// RelTo Top", ...).
+// The same messages told as the steps of the rule updates: "read Move",
+// "check Act On Left", "uncheck Percent", "enable Relative To Top" (it was
+// disabled), "disable Relative To Top" (WM_CANCELMODE, then WM_ENABLE) and
+// "keep Relative To Top disabled" (WM_CANCELMODE alone, when it already was).
 std::vector<std::string> ButtonSteps(const std::vector<SentMessage>& sent) {
     std::vector<ButtonMessage> messages = ButtonMessages(sent);
     std::vector<std::string> steps;
     for (size_t i = 0; i < messages.size(); ++i) {
         const ButtonMessage& one = messages[i];
-        std::string name = OptionName(one.id);
+        std::string name = NameOf(one.id);
         if (one.message == BM_GETCHECK) {
             steps.push_back("read " + name);
         } else if (one.message == BM_SETCHECK) {
@@ -106,13 +89,6 @@ std::vector<std::string> ButtonSteps(const std::vector<SentMessage>& sent) {
     return steps;
 }
 
-std::vector<std::string> Texts(const std::vector<ButtonStep>& steps) {
-    std::vector<std::string> texts;
-    for (const ButtonStep& step : steps)
-        texts.push_back(step.text);
-    return texts;
-}
-
 std::string Lines(const std::vector<std::string>& texts) {
     std::string joined;
     for (const std::string& text : texts)
@@ -120,64 +96,78 @@ std::string Lines(const std::vector<std::string>& texts) {
     return joined;
 }
 
-// Compares what a click did to the buttons with the expected steps and, on a
-// difference, names the update in which it begins.
-void ExpectSameSteps(const std::vector<std::string>& actual,
-                     const std::vector<ButtonStep>& expected) {
-    size_t i = 0;
-    while (i < actual.size() && i < expected.size() && actual[i] == expected[i].text)
-        ++i;
-    if (i == actual.size() && i == expected.size())
-        return;
-    std::string listing;
-    for (const ButtonStep& step : expected)
-        listing += std::string("  ") + UpdateName(step.update) + ": " + step.text + "\n";
-    ADD_FAILURE() << "steps differ from step " << i + 1 << ", in "
-                  << (i < expected.size() ? UpdateName(expected[i].update) : "nothing expected")
-                  << "\nexpected: " << (i < expected.size() ? expected[i].text : "(no more)")
-                  << "\n  actual: " << (i < actual.size() ? actual[i] : "(no more)")
-                  << "\nexpected steps:\n"
-                  << listing << "actual steps:\n"
-                  << Lines(actual);
-}
+enum Family { ActionFamily, ActOnFamily, RelativeToFamily, UnitFamily };
 
-// Which updates a click on an option button runs, in order.
-std::vector<Update> UpdatesForClickOn(int id) {
+// Which updates a click runs depends on the button: an Act On click runs the
+// Act On and unit updates, Act On "Control" only the unit's, like a Relative
+// To click.
+Family FamilyOf(int id) {
     if (id >= IDC_CENTER_HORZ && id <= IDC_STRETCH)
-        return {Update::UpdateForAction, Update::UpdateForActOn, Update::UpdateUnitOption};
+        return ActionFamily;
     if (id >= IDC_ACTON_LEFT && id <= IDC_ACTON_HEIGHT)
-        return {Update::UpdateForActOn, Update::UpdateUnitOption};
+        return ActOnFamily;
     if (id == IDC_ACTON_CONTROL || (id >= IDC_RELTO_LEFT && id <= IDC_RELTO_CONTROL))
-        return {Update::UpdateUnitOption};
-    return {};
+        return RelativeToFamily;
+    return UnitFamily;
 }
 
-void ModelClick(RulesModel* model, int id, std::vector<ButtonStep>* steps) {
-    model->PressRadio(id);
-    for (Update update : UpdatesForClickOn(id))
-        model->Run(update, steps);
+bool InRange(int id, int first, int last) {
+    return id >= first && id <= last;
 }
 
-std::vector<ButtonStep> ModelClick(RulesModel* model, int id) {
-    std::vector<ButtonStep> steps;
-    ModelClick(model, id, &steps);
-    return steps;
+// What the step lists require of the order of any click's messages, whatever
+// the rule: every update begins by reading the Action from the top; a button
+// is disabled before it is unchecked; Percent is handled before Offset; and a
+// click reaches no column left of the ones its updates derive. Empty when all
+// hold.
+std::string OrderProblems(const std::vector<ButtonMessage>& messages, int clicked) {
+    std::string problems;
+    Family family = FamilyOf(clicked);
+    if (family == UnitFamily)
+        return messages.empty() ? "" : "a unit click sent messages to option buttons\n";
+    if (messages.empty() || messages[0].message != BM_GETCHECK || messages[0].id != IDC_CENTER_HORZ)
+        problems += "the updates do not begin by reading Center(Horz)\n";
+    bool unitSeen = false;
+    for (size_t i = 0; i < messages.size(); ++i) {
+        const ButtonMessage& one = messages[i];
+        if (one.message == WM_CANCELMODE) {
+            size_t next = i + 1;
+            if (next < messages.size() && messages[next].message == WM_ENABLE &&
+                messages[next].id == one.id)
+                ++next;
+            if (next >= messages.size() || messages[next].message != BM_SETCHECK ||
+                messages[next].id != one.id || messages[next].wParam != BST_UNCHECKED)
+                problems += NameOf(one.id) + " is disabled without being unchecked next\n";
+        }
+        if (one.message == BM_GETCHECK)
+            continue;
+        bool isUnit = InRange(one.id, IDC_OFFSET, IDC_PERCENT);
+        if (isUnit && !unitSeen && one.id != IDC_PERCENT)
+            problems += "the unit update handles Offset before Percent\n";
+        unitSeen = unitSeen || isUnit;
+        if (InRange(one.id, IDC_CENTER_HORZ, IDC_STRETCH))
+            problems += "the updates changed the Action " + NameOf(one.id) + "\n";
+        if (family != ActionFamily && InRange(one.id, IDC_ACTON_LEFT, IDC_ACTON_CONTROL))
+            problems += "an Act On or Relative To click changed " + NameOf(one.id) + "\n";
+        if (family == RelativeToFamily && InRange(one.id, IDC_RELTO_LEFT, IDC_RELTO_CONTROL))
+            problems += "a Relative To click changed " + NameOf(one.id) + "\n";
+    }
+    return problems;
 }
 
-// The model after start-up's click on "Center(Horz)" and then these clicks.
-RulesModel ModelAfter(const std::vector<int>& clicks) {
-    RulesModel model;
-    ModelClick(&model, IDC_CENTER_HORZ, nullptr);
-    for (int id : clicks)
-        ModelClick(&model, id, nullptr);
-    return model;
-}
-
+// A path of clicks from start-up, as "start-up, Move, Act On Top".
 std::string PathText(const std::vector<int>& clicks) {
     std::string text = "start-up";
     for (int id : clicks)
-        text += ", " + OptionName(id);
+        text += ", " + NameOf(id);
     return text;
+}
+
+RuleModel ModelAfter(const std::vector<int>& clicks) {
+    RuleModel model = RuleModel::Started();
+    for (int id : clicks)
+        EXPECT_TRUE(model.Click(Option(id))) << "the path clicks the disabled " << NameOf(id);
+    return model;
 }
 
 struct ClickRow {
@@ -197,7 +187,7 @@ class RuleWindow : public MainWindowTest {
     }
 
     std::string State() const {
-        return StateOf(window);
+        return Describe(ReadFormState(window));
     }
 
     // Clicks and gives back what the window's handling of the click's command
@@ -205,28 +195,33 @@ class RuleWindow : public MainWindowTest {
     std::vector<SentMessage> ClickAndRecord(int id) {
         MessageRecorder recorder(window);
         Click(id);
-        EXPECT_TRUE(recorder.Received(window, WM_COMMAND)) << OptionName(id) << " sent no command";
+        EXPECT_TRUE(recorder.Received(window, WM_COMMAND)) << NameOf(id) << " sent no command";
         return recorder.SentWhileHandling(window, WM_COMMAND);
     }
 
+    // Each click gives the state of its row, on the form and in the model.
     void Play(const Scenario& scenario) {
         SCOPED_TRACE(scenario.name);
+        RuleModel model = RuleModel::Started();
         for (size_t i = 0; i < scenario.clicks.size(); ++i) {
             const ClickRow& row = scenario.clicks[i];
-            SCOPED_TRACE("click " + std::to_string(i + 1) + ", on " + OptionName(row.button));
+            SCOPED_TRACE("click " + std::to_string(i + 1) + ", on " + NameOf(row.button));
             Click(row.button);
+            model.Click(Option(row.button));
             EXPECT_EQ(State(), row.state);
+            EXPECT_EQ(Describe(model.State()), row.state) << "the model disagrees";
         }
     }
 
     // Clicks "Center(Horz)", which brings back the state after start-up, then
-    // the path; false, with a failure, when that does not give `state`.
-    bool Reach(const std::vector<int>& path, const std::string& state) {
+    // the path; false, with a failure, when the form does not match the model.
+    bool Reach(const std::vector<int>& path) {
         Click(IDC_CENTER_HORZ);
         for (int id : path)
             Click(id);
-        EXPECT_EQ(State(), state) << "replaying " << PathText(path);
-        return State() == state;
+        EXPECT_EQ(ReadFormState(window), ModelAfter(path).State())
+            << "replaying " << PathText(path);
+        return ReadFormState(window) == ModelAfter(path).State();
     }
 };
 
@@ -237,8 +232,8 @@ class CreatedRuleWindow : public RuleWindow {
     }
 
     void UncheckAll() {
-        for (int id : kOptionIds)
-            SendMessageW(Item(id), BM_SETCHECK, BST_UNCHECKED, 0);
+        for (int option = 0; option < kOptionCount; ++option)
+            SendMessageW(Item(OptionControlId(option)), BM_SETCHECK, BST_UNCHECKED, 0);
     }
 
     // Checks several buttons of a column at once. Wine unchecks the other
@@ -257,120 +252,42 @@ class CreatedRuleWindow : public RuleWindow {
 // The shortest series of clicks on enabled buttons that, as the model
 // foresees them, lead from the model's state to a state not met yet, or to one
 // with a button still unclicked and then click it; empty when none is left.
-std::vector<int> RouteToUnclicked(const RulesModel& from,
+std::vector<int> RouteToUnclicked(const RuleModel& from,
                                   const std::map<std::string, std::set<int>>& unclicked) {
     struct Stop {
-        RulesModel model;
+        RuleModel model;
         std::vector<int> route;
     };
     std::deque<Stop> queue = {{from, {}}};
-    std::set<std::string> visited = {DescribeOptions(from.States())};
+    std::set<std::string> visited = {Describe(from.State())};
     while (!queue.empty()) {
         Stop stop = queue.front();
         queue.pop_front();
-        auto left = unclicked.find(DescribeOptions(stop.model.States()));
+        auto left = unclicked.find(Describe(stop.model.State()));
         if (left == unclicked.end())
             return stop.route;
         if (!left->second.empty()) {
             stop.route.push_back(*left->second.rbegin());
             return stop.route;
         }
-        for (int i = 0; i < 20; ++i) {
-            if (!stop.model.States().enabled[i])
-                continue;
+        for (int option = 0; option < kOptionCount; ++option) {
             Stop next = stop;
-            ModelClick(&next.model, kOptionIds[i], nullptr);
-            next.route.push_back(kOptionIds[i]);
-            if (visited.insert(DescribeOptions(next.model.States())).second)
+            if (!next.model.Click(option))
+                continue;
+            next.route.push_back(OptionControlId(option));
+            if (visited.insert(Describe(next.model.State())).second)
                 queue.push_back(next);
         }
     }
     return {};
 }
 
-// The rules the form may show, each as its choices per column.
-struct RuleRow {
-    std::set<int> actions;
-    std::set<int> actOn;
-    std::set<int> relativeTo;
-    int unit;
-};
-
-const RuleRow kResultingRules[] = {
-    {{IDC_CENTER_HORZ, IDC_CENTER_VERT}, {IDC_ACTON_CONTROL}, {IDC_RELTO_CONTROL}, IDC_OFFSET},
-    {{IDC_MOVE, IDC_STRETCH},
-     {IDC_ACTON_LEFT, IDC_ACTON_RIGHT},
-     {IDC_RELTO_LEFT, IDC_RELTO_RIGHT},
-     IDC_OFFSET},
-    {{IDC_MOVE, IDC_STRETCH},
-     {IDC_ACTON_LEFT, IDC_ACTON_RIGHT},
-     {IDC_RELTO_WIDTH, IDC_RELTO_HEIGHT},
-     IDC_PERCENT},
-    {{IDC_MOVE, IDC_STRETCH},
-     {IDC_ACTON_TOP, IDC_ACTON_BOTTOM},
-     {IDC_RELTO_TOP, IDC_RELTO_BOTTOM},
-     IDC_OFFSET},
-    {{IDC_MOVE, IDC_STRETCH},
-     {IDC_ACTON_TOP, IDC_ACTON_BOTTOM},
-     {IDC_RELTO_WIDTH, IDC_RELTO_HEIGHT},
-     IDC_PERCENT},
-    {{IDC_STRETCH},
-     {IDC_ACTON_WIDTH, IDC_ACTON_HEIGHT},
-     {IDC_RELTO_WIDTH, IDC_RELTO_HEIGHT},
-     IDC_PERCENT},
-};
-
-// The checked buttons, as "Move, ActOn Left, RelTo Width, Percent".
-std::string RuleText(const OptionStates& states) {
-    std::string text;
-    for (int i = 0; i < 20; ++i) {
-        if (states.check[i] == BST_CHECKED)
-            text += (text.empty() ? "" : ", ") + OptionName(kOptionIds[i]);
-    }
-    return text;
-}
-
-// Checks the form's rule: one checked and enabled button per column, together
-// a row of kResultingRules. Adds the rule, as its four identifiers, to `seen`.
-void ExpectAResultingRule(const OptionStates& states, std::set<std::vector<int>>* seen) {
-    // Where each column starts and ends in kOptionIds.
-    const int columns[4][2] = {{0, 4}, {4, 11}, {11, 18}, {18, 20}};
-    std::vector<int> rule;
-    for (const auto& column : columns) {
-        std::vector<int> checked;
-        for (int i = column[0]; i < column[1]; ++i) {
-            if (states.check[i] == BST_CHECKED) {
-                checked.push_back(kOptionIds[i]);
-                EXPECT_TRUE(states.enabled[i])
-                    << OptionName(kOptionIds[i]) << " is checked but disabled";
-            }
-        }
-        EXPECT_EQ(checked.size(), 1u) << "column of " << OptionName(kOptionIds[column[0]]);
-        if (checked.size() != 1)
-            return;
-        rule.push_back(checked[0]);
-    }
-    bool listed = false;
-    for (const RuleRow& row : kResultingRules) {
-        listed = listed || (row.actions.count(rule[0]) && row.actOn.count(rule[1]) &&
-                            row.relativeTo.count(rule[2]) && row.unit == rule[3]);
-    }
-    EXPECT_TRUE(listed) << "no such rule: " << RuleText(states);
-    seen->insert(rule);
-}
-
 } // namespace
 
 TEST_F(RuleWindow, StartUpClickLeavesCenterHorzWithControlControlOffset) {
-    const std::set<int> checked = {IDC_CENTER_HORZ, IDC_ACTON_CONTROL, IDC_RELTO_CONTROL,
-                                   IDC_OFFSET};
-    for (int id : kOptionIds) {
-        SCOPED_TRACE(OptionName(id));
-        bool isAction = id >= IDC_CENTER_HORZ && id <= IDC_STRETCH;
-        EXPECT_EQ(IsChecked(id), checked.count(id) == 1);
-        EXPECT_EQ(IsEnabled(id), isAction || checked.count(id) == 1);
-    }
     EXPECT_EQ(State(), kStartedState);
+    EXPECT_EQ(Describe(RuleModel::Started().State()), kStartedState);
+    EXPECT_EQ(RuleOf(ReadFormState(window)), "Center(Horz)/Control/Control/Offset");
 }
 
 TEST_F(RuleWindow, ChangingTheActionStartsActOnAndRelativeToAfresh) {
@@ -407,8 +324,10 @@ TEST_F(RuleWindow, ChangingTheActionStartsActOnAndRelativeToAfresh) {
           {IDC_RELTO_HEIGHT, "oo*o *ooo--- o-o-o*- -*"},
           {IDC_CENTER_HORZ, kStartedState}}},
     };
-    for (const Scenario& scenario : scenarios)
+    for (const Scenario& scenario : scenarios) {
+        Click(IDC_CENTER_HORZ);
         Play(scenario);
+    }
 }
 
 TEST_F(RuleWindow, ActOnNarrowsRelativeToAndKeepsAChoiceThatStaysValid) {
@@ -455,8 +374,10 @@ TEST_F(RuleWindow, ActOnNarrowsRelativeToAndKeepsAChoiceThatStaysValid) {
           {IDC_ACTON_BOTTOM, "oo*o ooo*--- -*-ooo- *-"},
           {IDC_ACTON_BOTTOM, "oo*o ooo*--- -*-ooo- *-"}}},
     };
-    for (const Scenario& scenario : scenarios)
+    for (const Scenario& scenario : scenarios) {
+        Click(IDC_CENTER_HORZ);
         Play(scenario);
+    }
 }
 
 TEST_F(RuleWindow, RelativeToSetsTheUnitAndUnitClicksChangeNothingElse) {
@@ -484,14 +405,24 @@ TEST_F(RuleWindow, RelativeToSetsTheUnitAndUnitClicksChangeNothingElse) {
           {IDC_RELTO_WIDTH, "oo*o *ooo--- o-o-*o- -*"},
           {IDC_PERCENT, "oo*o *ooo--- o-o-*o- -*"}}},
     };
-    for (const Scenario& scenario : scenarios)
+    for (const Scenario& scenario : scenarios) {
+        Click(IDC_CENTER_HORZ);
         Play(scenario);
+    }
 }
 
 TEST_F(CreatedRuleWindow, OffsetAndPercentClicksMoveOnlyTheirOwnCheck) {
+    RuleModel model;
     ASSERT_EQ(State(), "oooo ooooooo ooooooo oo");
-    Play({"before any Action click every button stays enabled",
-          {{IDC_OFFSET, "oooo ooooooo ooooooo *o"}, {IDC_PERCENT, "oooo ooooooo ooooooo o*"}}});
+    ASSERT_EQ(ReadFormState(window), model.State());
+    // Before any Action click every button stays enabled.
+    for (int id : {IDC_OFFSET, IDC_PERCENT}) {
+        SCOPED_TRACE(NameOf(id));
+        Click(id);
+        model.Click(Option(id));
+        EXPECT_EQ(ReadFormState(window), model.State());
+    }
+    EXPECT_EQ(State(), "oooo ooooooo ooooooo o*");
 }
 
 TEST_F(CreatedRuleWindow, ReadersGiveStretchLeftLeftUntilSomethingIsChecked) {
@@ -577,101 +508,135 @@ TEST_F(CreatedRuleWindow, ReadersTakeTheCheckedButtonWithTheLowestIdentifier) {
     for (const Row& row : rows) {
         std::string names;
         for (int id : row.checked)
-            names += OptionName(id) + " ";
+            names += NameOf(id) + " ";
         SCOPED_TRACE("checked: " + names);
         UncheckAll();
         CheckTogether(row.checked);
         for (int id : row.checked)
-            ASSERT_TRUE(IsChecked(id)) << OptionName(id) << " lost its check";
+            ASSERT_EQ(SendMessageW(Item(id), BM_GETCHECK, 0, 0), BST_CHECKED)
+                << NameOf(id) << " lost its check";
         EXPECT_EQ(GetSelectedAction(window), row.action);
         EXPECT_EQ(GetSelectedActOn(window), row.actOn);
         EXPECT_EQ(GetSelectedRelativeTo(window), row.relativeTo);
     }
 }
 
-TEST_F(RuleWindow, ActionClickResetsThePartsThenSetsDefaultsThenNarrowsThenSetsTheUnit) {
-    // Move from start-up, step by step.
-    const std::vector<std::string> moveFromStartUp = {
-        // ResetPartOptions: the Action, then each part button made available
-        // or not and then unchecked, the Act On column before Relative To.
-        "read Center(Horz)",
-        "read Center(Vert)",
-        "read Move",
-        "enable ActOn Left",
-        "uncheck ActOn Left",
-        "enable ActOn Top",
-        "uncheck ActOn Top",
-        "enable ActOn Right",
-        "uncheck ActOn Right",
-        "enable ActOn Bottom",
-        "uncheck ActOn Bottom",
-        "keep ActOn Width disabled",
-        "uncheck ActOn Width",
-        "keep ActOn Height disabled",
-        "uncheck ActOn Height",
-        "disable ActOn Control",
-        "uncheck ActOn Control",
-        "enable RelTo Left",
-        "uncheck RelTo Left",
-        "enable RelTo Top",
-        "uncheck RelTo Top",
-        "enable RelTo Right",
-        "uncheck RelTo Right",
-        "enable RelTo Bottom",
-        "uncheck RelTo Bottom",
-        "enable RelTo Width",
-        "uncheck RelTo Width",
-        "enable RelTo Height",
-        "uncheck RelTo Height",
-        "disable RelTo Control",
-        "uncheck RelTo Control",
-        // UpdateForAction: the Action read again; Act On Left once the four
-        // edges are free.
-        "read Center(Horz)",
-        "read Center(Vert)",
-        "read Move",
-        "read ActOn Left",
-        "read ActOn Top",
-        "read ActOn Right",
-        "read ActOn Bottom",
-        "check ActOn Left",
-        // UpdateForActOn: Relative To Left and Right are enabled already, so
-        // only Top and Bottom show; then Left once six are free.
-        "read Center(Horz)",
-        "read Center(Vert)",
-        "read Move",
-        "read ActOn Left",
-        "disable RelTo Top",
-        "uncheck RelTo Top",
-        "disable RelTo Bottom",
-        "uncheck RelTo Bottom",
-        "read RelTo Left",
-        "read RelTo Top",
-        "read RelTo Right",
-        "read RelTo Bottom",
-        "read RelTo Width",
-        "read RelTo Height",
-        "check RelTo Left",
-        // UpdateUnitOption: Percent before Offset.
-        "read Center(Horz)",
-        "read Center(Vert)",
-        "read Move",
-        "read RelTo Left",
-        "keep Percent disabled",
-        "uncheck Percent",
-        "check Offset",
+TEST_F(RuleWindow, EachFamilyOfClicksTakesItsStepsInTheirOrder) {
+    // One click per family, and one Act On click per row of the Relative To
+    // table, step by step as the rule updates take them.
+    struct Sequence {
+        const char* name;
+        std::vector<int> setup;
+        int button;
+        std::vector<std::string> steps;
     };
-    RulesModel model = ModelAfter({});
-    EXPECT_EQ(Lines(Texts(ModelClick(&model, IDC_MOVE))), Lines(moveFromStartUp))
-        << "the model disagrees";
-    EXPECT_EQ(Lines(ButtonSteps(ClickAndRecord(IDC_MOVE))), Lines(moveFromStartUp));
+    const Sequence sequences[] = {
+        {"Move from start-up: the parts reset, defaults, narrowing, unit",
+         {},
+         IDC_MOVE,
+         {// ResetPartOptions: the Action, then each part button made available
+          // or not and then unchecked, the Act On column before Relative To.
+          "read Center(Horz)", "read Center(Vert)", "read Move", "enable Act On Left",
+          "uncheck Act On Left", "enable Act On Top", "uncheck Act On Top", "enable Act On Right",
+          "uncheck Act On Right", "enable Act On Bottom", "uncheck Act On Bottom",
+          "keep Act On Width disabled", "uncheck Act On Width", "keep Act On Height disabled",
+          "uncheck Act On Height", "disable Act On Control", "uncheck Act On Control",
+          "enable Relative To Left", "uncheck Relative To Left", "enable Relative To Top",
+          "uncheck Relative To Top", "enable Relative To Right", "uncheck Relative To Right",
+          "enable Relative To Bottom", "uncheck Relative To Bottom", "enable Relative To Width",
+          "uncheck Relative To Width", "enable Relative To Height", "uncheck Relative To Height",
+          "disable Relative To Control", "uncheck Relative To Control",
+          // UpdateForAction: the Action read again; Act On Left once the four
+          // edges are free.
+          "read Center(Horz)", "read Center(Vert)", "read Move", "read Act On Left",
+          "read Act On Top", "read Act On Right", "read Act On Bottom", "check Act On Left",
+          // UpdateForActOn: Relative To Left and Right are enabled already, so
+          // only Top and Bottom show; then Left once six are free.
+          "read Center(Horz)", "read Center(Vert)", "read Move", "read Act On Left",
+          "disable Relative To Top", "uncheck Relative To Top", "disable Relative To Bottom",
+          "uncheck Relative To Bottom", "read Relative To Left", "read Relative To Top",
+          "read Relative To Right", "read Relative To Bottom", "read Relative To Width",
+          "read Relative To Height", "check Relative To Left",
+          // UpdateUnitOption: Percent before Offset.
+          "read Center(Horz)", "read Center(Vert)", "read Move", "read Relative To Left",
+          "keep Percent disabled", "uncheck Percent", "check Offset"}},
+        {"Act On Right under Move: Left and Right kept, no default",
+         {IDC_MOVE},
+         IDC_ACTON_RIGHT,
+         {// UpdateForActOn: no reset of the Act On column, it starts by reading.
+          "read Center(Horz)", "read Center(Vert)", "read Move", "read Act On Left",
+          "read Act On Top", "read Act On Right",
+          // Left and Right are enabled already; Top and Bottom are disabled
+          // (again) before being unchecked.
+          "keep Relative To Top disabled", "uncheck Relative To Top",
+          "keep Relative To Bottom disabled", "uncheck Relative To Bottom",
+          // Relative To Left is still checked: no default.
+          "read Relative To Left",
+          // UpdateUnitOption.
+          "read Center(Horz)", "read Center(Vert)", "read Move", "read Relative To Left",
+          "keep Percent disabled", "uncheck Percent", "check Offset"}},
+        {"Act On Top under Move with Relative To Right: Right lost, Top the default",
+         {IDC_MOVE, IDC_RELTO_RIGHT},
+         IDC_ACTON_TOP,
+         {"read Center(Horz)", "read Center(Vert)", "read Move", "read Act On Left",
+          "read Act On Top",
+          // Left, Top, Right, Bottom in that order, each disabled or enabled.
+          "disable Relative To Left", "uncheck Relative To Left", "enable Relative To Top",
+          "disable Relative To Right", "uncheck Relative To Right", "enable Relative To Bottom",
+          // All six free: Top.
+          "read Relative To Left", "read Relative To Top", "read Relative To Right",
+          "read Relative To Bottom", "read Relative To Width", "read Relative To Height",
+          "check Relative To Top", "read Center(Horz)", "read Center(Vert)", "read Move",
+          "read Relative To Left", "read Relative To Top", "keep Percent disabled",
+          "uncheck Percent", "check Offset"}},
+        {"Act On Width under Stretch: every edge disabled, Width the default, Percent",
+         {IDC_STRETCH},
+         IDC_ACTON_WIDTH,
+         {"read Center(Horz)", "read Center(Vert)", "read Move", "read Stretch", "read Act On Left",
+          "read Act On Top", "read Act On Right", "read Act On Bottom", "read Act On Width",
+          // The four edges, in order; only Width and Height count for the default.
+          "disable Relative To Left", "uncheck Relative To Left", "keep Relative To Top disabled",
+          "uncheck Relative To Top", "disable Relative To Right", "uncheck Relative To Right",
+          "keep Relative To Bottom disabled", "uncheck Relative To Bottom",
+          "read Relative To Width", "read Relative To Height", "check Relative To Width",
+          // Percent enabled and checked, then Offset disabled and unchecked.
+          "read Center(Horz)", "read Center(Vert)", "read Move", "read Stretch",
+          "read Relative To Left", "read Relative To Top", "read Relative To Right",
+          "read Relative To Bottom", "read Relative To Width", "enable Percent", "check Percent",
+          "disable Offset", "uncheck Offset"}},
+        {"Relative To Width under Move: only the unit",
+         {IDC_MOVE},
+         IDC_RELTO_WIDTH,
+         {"read Center(Horz)", "read Center(Vert)", "read Move", "read Relative To Left",
+          "read Relative To Top", "read Relative To Right", "read Relative To Bottom",
+          "read Relative To Width", "enable Percent", "check Percent", "disable Offset",
+          "uncheck Offset"}},
+        {"Act On Control under a centring Action: only the unit",
+         {},
+         IDC_ACTON_CONTROL,
+         {"read Center(Horz)", "keep Percent disabled", "uncheck Percent", "check Offset"}},
+        {"Offset: nothing", {}, IDC_OFFSET, {}},
+        {"Percent in a Percent rule: nothing", {IDC_MOVE, IDC_RELTO_WIDTH}, IDC_PERCENT, {}},
+    };
+    for (const Sequence& sequence : sequences) {
+        SCOPED_TRACE(sequence.name);
+        ASSERT_TRUE(Reach(sequence.setup));
+        EXPECT_EQ(Lines(ButtonSteps(ClickAndRecord(sequence.button))), Lines(sequence.steps));
+        RuleModel expected = ModelAfter(sequence.setup);
+        expected.Click(Option(sequence.button));
+        EXPECT_EQ(ReadFormState(window), expected.State());
+    }
+}
 
-    // Every Action from rules of each kind, against the model.
+TEST_F(RuleWindow, EveryFamilyOfClicksKeepsToTheTablesAndToTheOrderOfSteps) {
+    // Clicks of each family from rules of each kind: the form ends as the
+    // model has it, and the messages keep the order that the step lists give.
     struct Row {
         std::vector<int> setup;
         int button;
     };
     const Row rows[] = {
+        // Action clicks.
         {{}, IDC_CENTER_HORZ},
         {{}, IDC_CENTER_VERT},
         {{}, IDC_STRETCH},
@@ -684,53 +649,7 @@ TEST_F(RuleWindow, ActionClickResetsThePartsThenSetsDefaultsThenNarrowsThenSetsT
         {{IDC_STRETCH, IDC_RELTO_WIDTH}, IDC_CENTER_VERT},
         {{IDC_CENTER_VERT}, IDC_CENTER_VERT},
         {{IDC_CENTER_VERT}, IDC_MOVE},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(PathText(row.setup) + ", then " + OptionName(row.button));
-        RulesModel expected = ModelAfter(row.setup);
-        ASSERT_TRUE(Reach(row.setup, DescribeOptions(expected.States())));
-        std::vector<ButtonStep> steps = ModelClick(&expected, row.button);
-        ExpectSameSteps(ButtonSteps(ClickAndRecord(row.button)), steps);
-        EXPECT_EQ(State(), DescribeOptions(expected.States()));
-    }
-}
-
-TEST_F(RuleWindow, ActOnClickNarrowsRelativeToThenSetsTheUnit) {
-    Click(IDC_MOVE);
-    ASSERT_EQ(State(), "oo*o *ooo--- *-o-oo- *-");
-    const std::vector<ButtonMessage> rightUnderMove = {
-        // UpdateForActOn: no reset of the Act On column, it starts by reading.
-        {BM_GETCHECK, IDC_CENTER_HORZ, 0},
-        {BM_GETCHECK, IDC_CENTER_VERT, 0},
-        {BM_GETCHECK, IDC_MOVE, 0},
-        {BM_GETCHECK, IDC_ACTON_LEFT, 0},
-        {BM_GETCHECK, IDC_ACTON_TOP, 0},
-        {BM_GETCHECK, IDC_ACTON_RIGHT, 0},
-        // Left and Right are enabled already; Top and Bottom are disabled
-        // (again) before being unchecked.
-        {WM_CANCELMODE, IDC_RELTO_TOP, 0},
-        {BM_SETCHECK, IDC_RELTO_TOP, BST_UNCHECKED},
-        {WM_CANCELMODE, IDC_RELTO_BOTTOM, 0},
-        {BM_SETCHECK, IDC_RELTO_BOTTOM, BST_UNCHECKED},
-        // Relative To Left is still checked: no default.
-        {BM_GETCHECK, IDC_RELTO_LEFT, 0},
-        // UpdateUnitOption.
-        {BM_GETCHECK, IDC_CENTER_HORZ, 0},
-        {BM_GETCHECK, IDC_CENTER_VERT, 0},
-        {BM_GETCHECK, IDC_MOVE, 0},
-        {BM_GETCHECK, IDC_RELTO_LEFT, 0},
-        {WM_CANCELMODE, IDC_PERCENT, 0},
-        {BM_SETCHECK, IDC_PERCENT, BST_UNCHECKED},
-        {BM_SETCHECK, IDC_OFFSET, BST_CHECKED},
-    };
-    EXPECT_EQ(ButtonMessages(ClickAndRecord(IDC_ACTON_RIGHT)), rightUnderMove);
-
-    // Every Act On button under both Actions that allow a choice.
-    struct Row {
-        std::vector<int> setup;
-        int button;
-    };
-    const Row rows[] = {
+        // Act On clicks under both Actions that allow a choice.
         {{IDC_MOVE}, IDC_ACTON_LEFT},
         {{IDC_MOVE, IDC_RELTO_RIGHT}, IDC_ACTON_TOP},
         {{IDC_MOVE, IDC_RELTO_WIDTH}, IDC_ACTON_BOTTOM},
@@ -741,59 +660,7 @@ TEST_F(RuleWindow, ActOnClickNarrowsRelativeToThenSetsTheUnit) {
         {{IDC_STRETCH, IDC_ACTON_BOTTOM}, IDC_ACTON_HEIGHT},
         {{IDC_STRETCH, IDC_ACTON_HEIGHT}, IDC_ACTON_TOP},
         {{IDC_STRETCH, IDC_ACTON_HEIGHT}, IDC_ACTON_HEIGHT},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(PathText(row.setup) + ", then " + OptionName(row.button));
-        RulesModel expected = ModelAfter(row.setup);
-        ASSERT_TRUE(Reach(row.setup, DescribeOptions(expected.States())));
-        std::vector<ButtonStep> steps = ModelClick(&expected, row.button);
-        std::vector<std::string> actual = ButtonSteps(ClickAndRecord(row.button));
-        ASSERT_FALSE(actual.empty());
-        EXPECT_EQ(actual[0], "read Center(Horz)");
-        for (const std::string& step : actual)
-            EXPECT_NE(step.rfind("uncheck ActOn", 0), 0u) << "Act On column reset: " << step;
-        ExpectSameSteps(actual, steps);
-        EXPECT_EQ(State(), DescribeOptions(expected.States()));
-    }
-}
-
-TEST_F(RuleWindow, ActOnControlAndRelativeToClicksOnlySetTheUnit) {
-    // Under a centring Action only the unit is set again.
-    const std::vector<ButtonMessage> controlUnderCentring = {
-        {BM_GETCHECK, IDC_CENTER_HORZ, 0},
-        {WM_CANCELMODE, IDC_PERCENT, 0},
-        {BM_SETCHECK, IDC_PERCENT, BST_UNCHECKED},
-        {BM_SETCHECK, IDC_OFFSET, BST_CHECKED},
-    };
-    EXPECT_EQ(ButtonMessages(ClickAndRecord(IDC_ACTON_CONTROL)), controlUnderCentring);
-    EXPECT_EQ(ButtonMessages(ClickAndRecord(IDC_RELTO_CONTROL)), controlUnderCentring);
-
-    // Relative To Width under Move: Percent enabled and checked, then Offset
-    // disabled before it is unchecked.
-    Click(IDC_MOVE);
-    const std::vector<ButtonMessage> widthUnderMove = {
-        {BM_GETCHECK, IDC_CENTER_HORZ, 0},
-        {BM_GETCHECK, IDC_CENTER_VERT, 0},
-        {BM_GETCHECK, IDC_MOVE, 0},
-        {BM_GETCHECK, IDC_RELTO_LEFT, 0},
-        {BM_GETCHECK, IDC_RELTO_TOP, 0},
-        {BM_GETCHECK, IDC_RELTO_RIGHT, 0},
-        {BM_GETCHECK, IDC_RELTO_BOTTOM, 0},
-        {BM_GETCHECK, IDC_RELTO_WIDTH, 0},
-        {WM_ENABLE, IDC_PERCENT, TRUE},
-        {BM_SETCHECK, IDC_PERCENT, BST_CHECKED},
-        {WM_CANCELMODE, IDC_OFFSET, 0},
-        {WM_ENABLE, IDC_OFFSET, FALSE},
-        {BM_SETCHECK, IDC_OFFSET, BST_UNCHECKED},
-    };
-    EXPECT_EQ(ButtonMessages(ClickAndRecord(IDC_RELTO_WIDTH)), widthUnderMove);
-
-    // Every Relative To button, against the model.
-    struct Row {
-        std::vector<int> setup;
-        int button;
-    };
-    const Row rows[] = {
+        // Relative To clicks, and Act On Control, which runs what they run.
         {{IDC_MOVE}, IDC_RELTO_LEFT},
         {{IDC_MOVE}, IDC_RELTO_RIGHT},
         {{IDC_MOVE, IDC_RELTO_RIGHT}, IDC_RELTO_HEIGHT},
@@ -804,52 +671,47 @@ TEST_F(RuleWindow, ActOnControlAndRelativeToClicksOnlySetTheUnit) {
         {{IDC_STRETCH, IDC_ACTON_WIDTH}, IDC_RELTO_WIDTH},
         {{IDC_CENTER_VERT}, IDC_RELTO_CONTROL},
         {{IDC_CENTER_VERT}, IDC_ACTON_CONTROL},
+        // Unit clicks.
+        {{IDC_MOVE}, IDC_OFFSET},
+        {{IDC_STRETCH, IDC_ACTON_HEIGHT}, IDC_PERCENT},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(PathText(row.setup) + ", then " + OptionName(row.button));
-        RulesModel expected = ModelAfter(row.setup);
-        ASSERT_TRUE(Reach(row.setup, DescribeOptions(expected.States())));
-        std::vector<ButtonStep> steps = ModelClick(&expected, row.button);
-        ExpectSameSteps(ButtonSteps(ClickAndRecord(row.button)), steps);
-        EXPECT_EQ(State(), DescribeOptions(expected.States()));
+        SCOPED_TRACE(PathText(row.setup) + ", then " + NameOf(row.button));
+        ASSERT_TRUE(Reach(row.setup));
+        std::vector<SentMessage> sent = ClickAndRecord(row.button);
+        EXPECT_EQ(OrderProblems(ButtonMessages(sent), row.button), "");
+        RuleModel expected = ModelAfter(row.setup);
+        expected.Click(Option(row.button));
+        EXPECT_EQ(ReadFormState(window), expected.State());
     }
 }
 
-TEST_F(RuleWindow, UnitClicksAndOtherNotificationsRunNoUpdate) {
-    // Offset in the started form, Percent in a Percent rule: a command arrives
-    // and nothing is done to any option button.
-    EXPECT_EQ(ButtonSteps(ClickAndRecord(IDC_OFFSET)), std::vector<std::string>());
-    EXPECT_EQ(State(), kStartedState);
-    Click(IDC_MOVE);
-    Click(IDC_RELTO_WIDTH);
-    ASSERT_EQ(State(), "oo*o *ooo--- o-o-*o- -*");
-    EXPECT_EQ(ButtonSteps(ClickAndRecord(IDC_PERCENT)), std::vector<std::string>());
-    EXPECT_EQ(State(), "oo*o *ooo--- o-o-*o- -*");
-
+TEST_F(RuleWindow, OnlyAClickNotificationRunsTheUpdates) {
     // A double-click notification from "Move" is not a click and runs nothing;
     // the same command as BN_CLICKED runs the Action's updates.
+    const std::vector<int> setup = {IDC_MOVE, IDC_RELTO_WIDTH};
     struct Notification {
         WORD code;
-        std::vector<Update> updates;
+        bool runs;
     };
-    const Notification notifications[] = {
-        {BN_DOUBLECLICKED, {}},
-        {BN_CLICKED, {Update::UpdateForAction, Update::UpdateForActOn, Update::UpdateUnitOption}},
-    };
-    for (const Notification& notification : notifications) {
+    for (Notification notification : {Notification{BN_DOUBLECLICKED, false}, {BN_CLICKED, true}}) {
         SCOPED_TRACE("notification " + std::to_string(notification.code));
-        RulesModel expected = ModelAfter({IDC_MOVE, IDC_RELTO_WIDTH});
-        std::vector<ButtonStep> steps;
-        for (Update update : notification.updates)
-            expected.Run(update, &steps);
-        ASSERT_EQ(State(), DescribeOptions(ModelAfter({IDC_MOVE, IDC_RELTO_WIDTH}).States()));
+        ASSERT_TRUE(Reach(setup));
+        RuleModel expected = ModelAfter(setup);
         MessageRecorder recorder(window);
         SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_MOVE, notification.code),
                      (LPARAM)Item(IDC_MOVE));
         ASSERT_TRUE(recorder.Received(window, WM_COMMAND));
-        ExpectSameSteps(ButtonSteps(recorder.SentWhileHandling(window, WM_COMMAND)), steps);
-        EXPECT_EQ(State(), DescribeOptions(expected.States()));
-        Click(IDC_RELTO_WIDTH);
+        std::vector<ButtonMessage> sent =
+            ButtonMessages(recorder.SentWhileHandling(window, WM_COMMAND));
+        if (notification.runs) {
+            // The button was checked already, so this is the Action's click.
+            expected.Click(Option(IDC_MOVE));
+            EXPECT_EQ(OrderProblems(sent, IDC_MOVE), "");
+        } else {
+            EXPECT_TRUE(sent.empty()) << sent.size() << " messages to option buttons";
+        }
+        EXPECT_EQ(ReadFormState(window), expected.State());
     }
 }
 
@@ -858,39 +720,42 @@ TEST_F(RuleWindow, EveryEnabledChoiceOfEveryReachableRuleKeepsToTheTables) {
     // each state it meets, going to the nearest state with buttons left by
     // the clicks the model foresees. Action clicks, which lead from any rule
     // to the same four, are made on the way. Every click is checked against
-    // the model and the listed rules.
-    RulesModel model = ModelAfter({});
-    OptionStates states = ReadOptionStates(window);
+    // the model, the listed rules and the order of steps.
+    RuleModel model = RuleModel::Started();
+    FormState shown = ReadFormState(window);
     std::map<std::string, std::set<int>> unclicked;
-    std::set<std::vector<int>> rules;
-    auto meet = [&](const OptionStates& met) {
-        std::string state = DescribeOptions(met);
+    std::set<std::string> rules;
+    auto meet = [&](const FormState& met) {
+        std::string state = Describe(met);
         if (unclicked.count(state))
             return;
-        for (int i = 0; i < 20; ++i) {
-            if (met.enabled[i] && kOptionIds[i] > IDC_STRETCH)
-                unclicked[state].insert(kOptionIds[i]);
+        for (int option = 0; option < kOptionCount; ++option) {
+            if (met[option].enabled && ColumnOf(option) != ActionColumn)
+                unclicked[state].insert(OptionControlId(option));
         }
         unclicked[state];
     };
     MessageRecorder recorder(window);
     auto clickAndCheck = [&](int id) {
-        SCOPED_TRACE("from " + RuleText(states) + ", clicking " + OptionName(id));
-        unclicked[DescribeOptions(states)].erase(id);
-        std::vector<ButtonStep> steps = ModelClick(&model, id);
+        SCOPED_TRACE("from " + RuleOf(shown) + ", clicking " + NameOf(id));
+        unclicked[Describe(shown)].erase(id);
+        model.Click(Option(id));
         recorder.Clear();
         Click(id);
         EXPECT_TRUE(recorder.Received(window, WM_COMMAND));
-        ExpectSameSteps(ButtonSteps(recorder.SentWhileHandling(window, WM_COMMAND)), steps);
-        states = ReadOptionStates(window);
-        EXPECT_EQ(DescribeOptions(states), DescribeOptions(model.States()));
-        ExpectAResultingRule(states, &rules);
-        meet(states);
+        EXPECT_EQ(OrderProblems(ButtonMessages(recorder.SentWhileHandling(window, WM_COMMAND)), id),
+                  "");
+        shown = ReadFormState(window);
+        EXPECT_EQ(shown, model.State());
+        EXPECT_EQ(RuleProblems(shown), "");
+        rules.insert(RuleOf(shown));
+        meet(shown);
         return !HasFailure();
     };
 
-    ExpectAResultingRule(states, &rules);
-    meet(states);
+    EXPECT_EQ(RuleProblems(shown), "");
+    rules.insert(RuleOf(shown));
+    meet(shown);
     for (bool going = true; going;) {
         std::vector<int> route = RouteToUnclicked(model, unclicked);
         going = !route.empty();
@@ -899,19 +764,9 @@ TEST_F(RuleWindow, EveryEnabledChoiceOfEveryReachableRuleKeepsToTheTables) {
     }
     for (const auto& state : unclicked) {
         for (int id : state.second)
-            ADD_FAILURE() << "never clicked " << OptionName(id) << " in " << state.first;
+            ADD_FAILURE() << "never clicked " << NameOf(id) << " in " << state.first;
     }
-    // Every rule the table allows is reached, choice by choice.
-    for (const RuleRow& row : kResultingRules) {
-        for (int action : row.actions) {
-            for (int actOn : row.actOn) {
-                for (int relativeTo : row.relativeTo) {
-                    EXPECT_EQ(rules.count({action, actOn, relativeTo, row.unit}), 1u)
-                        << "never reached: " << OptionName(action) << ", " << OptionName(actOn)
-                        << ", " << OptionName(relativeTo) << ", " << OptionName(row.unit);
-                }
-            }
-        }
-    }
+    // Every rule the table allows is reached, choice by choice, and no other.
+    EXPECT_EQ(rules, AllowedRules());
     EXPECT_EQ(rules.size(), 38u);
 }

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 #include "mainwindow/controlids.h"
-#include "tests/programprocess.h"
+#include "tests/support/formstate.h"
+#include "tests/support/programprocess.h"
+#include "tests/support/rulemodel.h"
 #include "tests/syntheticinput.h"
 
 // The built program, run as its own process and driven by real keyboard and
@@ -18,33 +20,18 @@ namespace {
 const DWORD kStartTimeoutMs = 20000;
 const DWORD kStepTimeoutMs = 10000;
 
-struct Column {
-    const char* title;
-    int firstId;
-    std::vector<const char*> names;
-};
-
-const Column kColumns[] = {
-    {"Action", IDC_CENTER_HORZ, {"Center(Horz)", "Center(Vert)", "Move", "Stretch"}},
-    {"Act On", IDC_ACTON_LEFT, {"Left", "Top", "Right", "Bottom", "Width", "Height", "Control"}},
-    {"Relative To",
-     IDC_RELTO_LEFT,
-     {"Left", "Top", "Right", "Bottom", "Width", "Height", "Control"}},
-    {"Unit", IDC_OFFSET, {"Offset", "Percent"}},
-};
-
-// "Close", "Action: Move", "Relative To: Top"; a control outside the columns
-// by its identifier.
+// "Close", "Move", "Relative To Top"; a control outside the columns by its
+// identifier.
 std::string ControlName(HWND control) {
     int id = GetDlgCtrlID(control);
     if (id == IDC_CLOSE)
         return "Close";
-    for (const Column& column : kColumns) {
-        int index = id - column.firstId;
-        if (index >= 0 && index < (int)column.names.size())
-            return std::string(column.title) + ": " + column.names[index];
-    }
-    return "control " + std::to_string(id);
+    int option = OptionFromControlId(id);
+    return option >= 0 ? OptionName(option) : "control " + std::to_string(id);
+}
+
+int Option(int controlId) {
+    return OptionFromControlId(controlId);
 }
 
 // Waits, handling this thread's own messages, until done() holds or the
@@ -81,8 +68,8 @@ LRESULT CALLBACK OtherWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 class UserInput : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(StartProgram(ProgramPath(), &process));
-        window = WaitForMainWindow(process.dwProcessId, kStartTimeoutMs);
+        ASSERT_TRUE(program.Start(ProgramPath()));
+        window = program.WaitForMainWindow(kStartTimeoutMs);
         ASSERT_NE(window, nullptr);
         thread = GetWindowThreadProcessId(window, NULL);
         // A newly shown top-level window takes the foreground by itself.
@@ -95,12 +82,6 @@ class UserInput : public ::testing::Test {
     void TearDown() override {
         if (otherWindow)
             DestroyWindow(otherWindow);
-        if (process.hProcess) {
-            if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT)
-                TerminateProcess(process.hProcess, 99);
-            CloseHandle(process.hProcess);
-            CloseHandle(process.hThread);
-        }
     }
 
     HWND Item(int id) const {
@@ -121,36 +102,6 @@ class UserInput : public ::testing::Test {
         if (!focus)
             return "none";
         return IsChild(window, focus) ? ControlName(focus) : "outside the form";
-    }
-
-    // The checked button of each column, e.g. "Move, Left, Left, Offset"; a
-    // column with no checked button shows "-", one with several shows them all.
-    std::string Rule() const {
-        std::string rule;
-        for (const Column& column : kColumns) {
-            std::string checked;
-            for (size_t i = 0; i < column.names.size(); ++i) {
-                if (Ask(Item(column.firstId + (int)i), BM_GETCHECK) != BST_CHECKED)
-                    continue;
-                checked += (checked.empty() ? "" : "+") + std::string(column.names[i]);
-            }
-            rule += (rule.empty() ? "" : ", ") + (checked.empty() ? "-" : checked);
-        }
-        return rule;
-    }
-
-    // The enabled buttons of each column, e.g. "Center(Horz) Move | Control | ...".
-    std::string EnabledChoices() const {
-        std::string shown;
-        for (const Column& column : kColumns) {
-            std::string enabled;
-            for (size_t i = 0; i < column.names.size(); ++i) {
-                if (IsWindowEnabled(Item(column.firstId + (int)i)))
-                    enabled += (enabled.empty() ? "" : " ") + std::string(column.names[i]);
-            }
-            shown += (shown.empty() ? "" : " | ") + enabled;
-        }
-        return shown;
     }
 
     // The controls with WS_TABSTOP, in tab order (the order of the children).
@@ -183,10 +134,16 @@ class UserInput : public ::testing::Test {
                << "the form shows \"" << state() << "\", not \"" << expected << "\"";
     }
 
-    ::testing::AssertionResult FocusAndRuleBecome(const std::string& focus,
-                                                  const std::string& rule) const {
-        return Becomes([&] { return "focus on " + Focus() + ", rule " + Rule(); },
-                       "focus on " + focus + ", rule " + rule);
+    // The focus and the option buttons, "focus on Move, oo*o *ooo--- ...".
+    std::string FocusAndForm() const {
+        return "focus on " + Focus() + ", " + Describe(ReadFormState(window));
+    }
+
+    // Waits for the input sent before to put the focus on `focus` and the
+    // option buttons as the model has them.
+    ::testing::AssertionResult FormBecomes(const std::string& focus, const RuleModel& model) const {
+        return Becomes([&] { return FocusAndForm(); },
+                       "focus on " + focus + ", " + Describe(model.State()));
     }
 
     POINT CenterOf(int id) const {
@@ -217,15 +174,14 @@ class UserInput : public ::testing::Test {
         SetForegroundWindow(otherWindow);
     }
 
-    PROCESS_INFORMATION process = {};
+    StartedProgram program;
     HWND window = NULL;
     DWORD thread = 0;
     HWND otherWindow = NULL;
 };
 
-const char kCenteredRule[] = "Center(Horz), Control, Control, Offset";
-const char kCenteredChoices[] =
-    "Center(Horz) Center(Vert) Move Stretch | Control | Control | Offset";
+const std::vector<std::string> kStartedTabStops = {"Close", "Center(Horz)", "Act On Control",
+                                                   "Relative To Control", "Offset"};
 
 TEST_F(UserInput, OpensWithAFocusedControlAndCloseDrawnAsDefault) {
     WaitUntil([&] { return Focus() != "none" && CloseLooksDefault(); });
@@ -233,15 +189,13 @@ TEST_F(UserInput, OpensWithAFocusedControlAndCloseDrawnAsDefault) {
     EXPECT_NE(std::find(stops.begin(), stops.end(), Focus()), stops.end())
         << "focus on " << Focus() << ", not on a tab stop";
     EXPECT_TRUE(CloseLooksDefault());
-    EXPECT_EQ(Rule(), kCenteredRule);
-    EXPECT_EQ(EnabledChoices(), kCenteredChoices);
-    EXPECT_EQ(stops, (std::vector<std::string>{"Close", "Action: Center(Horz)", "Act On: Control",
-                                               "Relative To: Control", "Unit: Offset"}));
+    EXPECT_EQ(ReadFormState(window), RuleModel::Started().State());
+    EXPECT_EQ(stops, kStartedTabStops);
 }
 
 TEST_F(UserInput, TabAndShiftTabStepThroughTheTabStopsInOrder) {
-    const std::vector<std::string> stops = {"Close", "Action: Center(Horz)", "Act On: Control",
-                                            "Relative To: Control", "Unit: Offset"};
+    const std::vector<std::string>& stops = kStartedTabStops;
+    const RuleModel started = RuleModel::Started();
     ASSERT_EQ(TabStops(), stops);
     WaitUntil([&] { return Focus() != "none"; });
     size_t at = std::find(stops.begin(), stops.end(), Focus()) - stops.begin();
@@ -251,82 +205,59 @@ TEST_F(UserInput, TabAndShiftTabStepThroughTheTabStopsInOrder) {
     for (; at + 1 < stops.size(); ++at) {
         SCOPED_TRACE("Tab from " + stops[at]);
         PressKey(VK_TAB);
-        ASSERT_TRUE(FocusAndRuleBecome(stops[at + 1], kCenteredRule));
+        ASSERT_TRUE(FormBecomes(stops[at + 1], started));
     }
     for (; at > 0; --at) {
         SCOPED_TRACE("Shift+Tab from " + stops[at]);
         PressKeyWith(VK_SHIFT, VK_TAB);
-        ASSERT_TRUE(FocusAndRuleBecome(stops[at - 1], kCenteredRule));
+        ASSERT_TRUE(FormBecomes(stops[at - 1], started));
     }
     WaitUntil([&] { return CloseLooksDefault(); });
     EXPECT_TRUE(CloseLooksDefault()) << "Close has the focus";
     {
         SCOPED_TRACE("Tab from Close");
         PressKey(VK_TAB);
-        ASSERT_TRUE(FocusAndRuleBecome(stops[1], kCenteredRule));
+        ASSERT_TRUE(FormBecomes(stops[1], started));
     }
 }
 
 TEST_F(UserInput, ArrowKeysChooseWithinAColumnAndTheRulesFollow) {
+    RuleModel expected = RuleModel::Started();
     {
         SCOPED_TRACE("click on the chosen Center(Horz)");
         ClickAt(CenterOf(IDC_CENTER_HORZ));
-        ASSERT_TRUE(FocusAndRuleBecome("Action: Center(Horz)", kCenteredRule));
+        expected.Click(Option(IDC_CENTER_HORZ));
+        ASSERT_TRUE(FormBecomes("Center(Horz)", expected));
     }
-    {
-        SCOPED_TRACE("Down from Center(Horz)");
-        PressKey(VK_DOWN);
-        ASSERT_TRUE(
-            FocusAndRuleBecome("Action: Center(Vert)", "Center(Vert), Control, Control, Offset"));
-        EXPECT_EQ(EnabledChoices(), kCenteredChoices);
-    }
-    {
-        SCOPED_TRACE("Down from Center(Vert)");
-        PressKey(VK_DOWN);
-        ASSERT_TRUE(FocusAndRuleBecome("Action: Move", "Move, Left, Left, Offset"));
-        EXPECT_EQ(EnabledChoices(), "Center(Horz) Center(Vert) Move Stretch | Left Top Right Bottom"
-                                    " | Left Right Width Height | Offset");
-    }
-    {
-        SCOPED_TRACE("Down from Move");
-        PressKey(VK_DOWN);
-        ASSERT_TRUE(FocusAndRuleBecome("Action: Stretch", "Stretch, Left, Left, Offset"));
-        EXPECT_EQ(EnabledChoices(), "Center(Horz) Center(Vert) Move Stretch | Left Top Right Bottom"
-                                    " Width Height | Left Right Width Height | Offset");
-    }
-    {
-        SCOPED_TRACE("Up from Stretch");
-        PressKey(VK_UP);
-        ASSERT_TRUE(FocusAndRuleBecome("Action: Move", "Move, Left, Left, Offset"));
-    }
-    {
-        SCOPED_TRACE("Tab to the chosen Act On, Down to Top");
-        PressKey(VK_TAB);
-        ASSERT_TRUE(FocusAndRuleBecome("Act On: Left", "Move, Left, Left, Offset"));
-        PressKey(VK_DOWN);
-        ASSERT_TRUE(FocusAndRuleBecome("Act On: Top", "Move, Top, Top, Offset"));
-        EXPECT_EQ(EnabledChoices(), "Center(Horz) Center(Vert) Move Stretch | Left Top Right Bottom"
-                                    " | Top Bottom Width Height | Offset");
-    }
-    {
-        SCOPED_TRACE("Tab to the chosen Relative To, Down past the disabled Right, Down to Width");
-        PressKey(VK_TAB);
-        ASSERT_TRUE(FocusAndRuleBecome("Relative To: Top", "Move, Top, Top, Offset"));
-        PressKey(VK_DOWN);
-        ASSERT_TRUE(FocusAndRuleBecome("Relative To: Bottom", "Move, Top, Bottom, Offset"));
-        PressKey(VK_DOWN);
-        ASSERT_TRUE(FocusAndRuleBecome("Relative To: Width", "Move, Top, Width, Percent"));
-        EXPECT_EQ(EnabledChoices(), "Center(Horz) Center(Vert) Move Stretch | Left Top Right Bottom"
-                                    " | Top Bottom Width Height | Percent");
-    }
-    {
-        SCOPED_TRACE("Tab to the unit, which the rule has moved to Percent");
-        PressKey(VK_TAB);
-        ASSERT_TRUE(FocusAndRuleBecome("Unit: Percent", "Move, Top, Width, Percent"));
+    // Each arrow moves to the next enabled button of the column and chooses it.
+    struct Press {
+        const char* what;
+        WORD key;
+        int reached;
+    };
+    const Press presses[] = {
+        {"Down from Center(Horz)", VK_DOWN, IDC_CENTER_VERT},
+        {"Down from Center(Vert)", VK_DOWN, IDC_MOVE},
+        {"Down from Move", VK_DOWN, IDC_STRETCH},
+        {"Up from Stretch", VK_UP, IDC_MOVE},
+        {"Tab to the chosen Act On", VK_TAB, IDC_ACTON_LEFT},
+        {"Down to Act On Top", VK_DOWN, IDC_ACTON_TOP},
+        {"Tab to the chosen Relative To", VK_TAB, IDC_RELTO_TOP},
+        {"Down past the disabled Right to Bottom", VK_DOWN, IDC_RELTO_BOTTOM},
+        {"Down to Width", VK_DOWN, IDC_RELTO_WIDTH},
+        {"Tab to the unit, which the rule has moved to Percent", VK_TAB, IDC_PERCENT},
+    };
+    for (const Press& press : presses) {
+        SCOPED_TRACE(press.what);
+        PressKey(press.key);
+        if (press.key != VK_TAB)
+            expected.Click(Option(press.reached));
+        ASSERT_TRUE(FormBecomes(ControlName(Item(press.reached)), expected));
     }
 }
 
 TEST_F(UserInput, SpaceChoosesTheFocusedRadioButton) {
+    RuleModel expected = RuleModel::Started();
     {
         // Pressing on Stretch and letting go elsewhere focuses it without choosing it.
         SCOPED_TRACE("press on Stretch, release on the background");
@@ -342,35 +273,38 @@ TEST_F(UserInput, SpaceChoosesTheFocusedRadioButton) {
         ReleaseLeftButtonAt(background);
         ASSERT_TRUE(WaitUntil([&] { return ThreadInfo().hwndCapture == NULL; }))
             << "Stretch kept the mouse after the release";
-        EXPECT_EQ(Focus(), "Action: Stretch");
-        EXPECT_EQ(Rule(), kCenteredRule);
+        EXPECT_EQ(FocusAndForm(), "focus on Stretch, " + Describe(expected.State()));
     }
     {
         SCOPED_TRACE("Space on the focused, unchosen Stretch");
         PressKey(VK_SPACE);
-        ASSERT_TRUE(FocusAndRuleBecome("Action: Stretch", "Stretch, Left, Left, Offset"));
+        expected.Click(Option(IDC_STRETCH));
+        ASSERT_TRUE(FormBecomes("Stretch", expected));
     }
     {
         SCOPED_TRACE("Act On Top chosen with the keys, back to Stretch");
         PressKey(VK_TAB);
         PressKey(VK_DOWN);
-        ASSERT_TRUE(FocusAndRuleBecome("Act On: Top", "Stretch, Top, Top, Offset"));
+        expected.Click(Option(IDC_ACTON_TOP));
+        ASSERT_TRUE(FormBecomes("Act On Top", expected));
         PressKeyWith(VK_SHIFT, VK_TAB);
-        ASSERT_TRUE(FocusAndRuleBecome("Action: Stretch", "Stretch, Top, Top, Offset"));
+        ASSERT_TRUE(FormBecomes("Stretch", expected));
     }
     {
         // Choosing the chosen action again starts its rule afresh.
         SCOPED_TRACE("Space on the focused, chosen Stretch");
         PressKey(VK_SPACE);
-        ASSERT_TRUE(FocusAndRuleBecome("Action: Stretch", "Stretch, Left, Left, Offset"));
+        expected.Click(Option(IDC_STRETCH));
+        ASSERT_TRUE(FormBecomes("Stretch", expected));
     }
 }
 
 TEST_F(UserInput, ClickingMoveGivesLeftLeftOffset) {
+    RuleModel expected = RuleModel::Started();
     ClickAt(CenterOf(IDC_MOVE));
-    ASSERT_TRUE(FocusAndRuleBecome("Action: Move", "Move, Left, Left, Offset"));
-    EXPECT_EQ(EnabledChoices(), "Center(Horz) Center(Vert) Move Stretch | Left Top Right Bottom"
-                                " | Left Right Width Height | Offset");
+    expected.Click(Option(IDC_MOVE));
+    ASSERT_TRUE(FormBecomes("Move", expected));
+    EXPECT_EQ(RuleOf(expected.State()), "Move/Left/Left/Offset");
     EXPECT_TRUE(CloseLooksDefault());
 }
 
@@ -383,34 +317,37 @@ TEST_F(UserInput, EscapeLeavesTheWindowOpenAndEnterClosesIt) {
         // Input is handled in order: once the Tab has moved the focus, Escape is done.
         PressKey(VK_TAB);
         ASSERT_TRUE(WaitUntil([&] { return Focus() != before; })) << "focus stayed on " << before;
-        EXPECT_EQ(WaitForSingleObject(process.hProcess, 0), (DWORD)WAIT_TIMEOUT);
+        EXPECT_EQ(program.WaitForExit(0), (DWORD)STILL_ACTIVE);
         EXPECT_TRUE(IsWindow(window));
         EXPECT_TRUE(IsWindowVisible(window));
         EXPECT_NE(Focus(), "none");
-        EXPECT_EQ(Rule(), kCenteredRule);
+        EXPECT_EQ(ReadFormState(window), RuleModel::Started().State());
     }
     {
         SCOPED_TRACE("Enter");
         PressKey(VK_RETURN);
-        EXPECT_EQ(WaitForExitCode(process.hProcess, kStepTimeoutMs), 0u);
+        EXPECT_EQ(program.WaitForExit(kStepTimeoutMs), 0u);
         EXPECT_FALSE(IsWindow(window));
     }
 }
 
 TEST_F(UserInput, AltF4ClosesTheWindowWithExitCodeZero) {
     PressKeyWith(VK_MENU, VK_F4);
-    EXPECT_EQ(WaitForExitCode(process.hProcess, kStepTimeoutMs), 0u);
+    EXPECT_EQ(program.WaitForExit(kStepTimeoutMs), 0u);
     EXPECT_FALSE(IsWindow(window));
 }
 
 TEST_F(UserInput, ReactivationGivesTheFocusBackAndCloseItsDefaultLook) {
+    RuleModel expected = RuleModel::Started();
     {
         SCOPED_TRACE("focus to Move with the keys");
         ClickAt(CenterOf(IDC_CENTER_HORZ));
-        ASSERT_TRUE(FocusAndRuleBecome("Action: Center(Horz)", kCenteredRule));
+        ASSERT_TRUE(FormBecomes("Center(Horz)", expected));
         PressKey(VK_DOWN);
         PressKey(VK_DOWN);
-        ASSERT_TRUE(FocusAndRuleBecome("Action: Move", "Move, Left, Left, Offset"));
+        expected.Click(Option(IDC_CENTER_VERT));
+        expected.Click(Option(IDC_MOVE));
+        ASSERT_TRUE(FormBecomes("Move", expected));
         EXPECT_TRUE(CloseLooksDefault());
     }
     const POINT background = Background();
@@ -435,10 +372,10 @@ TEST_F(UserInput, ReactivationGivesTheFocusBackAndCloseItsDefaultLook) {
         {
             SCOPED_TRACE("the form in front again");
             reactivation.activate();
-            ASSERT_TRUE(Becomes([&] { return ActivationState(); },
-                                "active, focus on Action: Move, Close default"));
+            ASSERT_TRUE(
+                Becomes([&] { return ActivationState(); }, "active, focus on Move, Close default"));
             EXPECT_EQ(GetForegroundWindow(), window);
-            EXPECT_EQ(Rule(), "Move, Left, Left, Offset");
+            EXPECT_EQ(ReadFormState(window), expected.State());
         }
     }
 }

@@ -5,6 +5,7 @@
 #include "app/layoutunits.h"
 #include "mainwindow/controlids.h"
 #include "tests/focushelpers.h"
+#include "tests/support/formstate.h"
 #include "tests/testwindow.h"
 
 namespace {
@@ -52,17 +53,6 @@ HFONT CreateLargeFont() {
 
 HFONT StockFont() {
     return (HFONT)GetStockObject(DEFAULT_GUI_FONT);
-}
-
-// Check mark and availability of every control, in identifier order.
-std::vector<int> FormState(HWND window) {
-    std::vector<int> state;
-    for (int id = IDC_ACTION_LABEL; id <= IDC_PERCENT; ++id) {
-        HWND control = GetDlgItem(window, id);
-        state.push_back((int)SendMessageW(control, BM_GETCHECK, 0, 0) * 2 +
-                        (IsWindowEnabled(control) ? 1 : 0));
-    }
-    return state;
 }
 
 void ExpectSameRects(const std::vector<RECT>& expected, const std::vector<RECT>& actual) {
@@ -164,7 +154,7 @@ TEST_F(StartedForm, CommandsOutsideTheRoutesChangeNothing) {
     // Left inconsistent on purpose: any rule update would now check Percent.
     SendMessageW(Item(IDC_RELTO_LEFT), BM_SETCHECK, BST_UNCHECKED, 0);
     SendMessageW(Item(IDC_RELTO_WIDTH), BM_SETCHECK, BST_CHECKED, 0);
-    const std::vector<int> before = FormState(window);
+    const FormState before = ReadFormState(window);
 
     struct Command {
         WORD id;
@@ -193,7 +183,7 @@ TEST_F(StartedForm, CommandsOutsideTheRoutesChangeNothing) {
         SendMessageW(window, WM_COMMAND, MAKEWPARAM(command.id, command.code),
                      (LPARAM)GetDlgItem(window, command.id));
         ASSERT_TRUE(IsWindow(window));
-        EXPECT_EQ(FormState(window), before);
+        EXPECT_EQ(ReadFormState(window), before);
     }
 
     // The same state does change on a routed click.
@@ -271,7 +261,7 @@ TEST_F(NewWindow, KeepsTheFontItIsGivenAndAnswersWithIt) {
 TEST_F(StartedForm, SizeAndEndOfSessionTakeTheDefaultCourse) {
     ShowWindow(window, SW_SHOWNOACTIVATE);
     const std::vector<RECT> children = ChildRects(window);
-    const std::vector<int> state = FormState(window);
+    const FormState state = ReadFormState(window);
 
     LPARAM size = MAKELPARAM(120, 80);
     EXPECT_EQ(SendMessageW(window, WM_SIZE, SIZE_RESTORED, size),
@@ -292,5 +282,5 @@ TEST_F(StartedForm, SizeAndEndOfSessionTakeTheDefaultCourse) {
         EXPECT_EQ(SendMessageW(window, WM_QUERYENDSESSION, 0, reason), TRUE);
         EXPECT_TRUE(IsWindow(window));
     }
-    EXPECT_EQ(FormState(window), state);
+    EXPECT_EQ(ReadFormState(window), state);
 }

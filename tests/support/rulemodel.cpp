@@ -1,5 +1,4 @@
-#include "tests/optionmodel.h"
-#include "mainwindow/controlids.h"
+#include "tests/support/rulemodel.h"
 
 namespace {
 
@@ -7,74 +6,22 @@ enum ActionRow { CenterHorz, CenterVert, Move, Stretch };
 enum PartRow { Left, Top, Right, Bottom, Width, Height, Control };
 enum UnitRow { Offset, Percent };
 
-struct ColumnInfo {
-    int firstOption;
-    int count;
-    int firstControlId;
-    const char* heading;
-};
-
-const ColumnInfo kColumns[kColumnCount] = {
-    {0, 4, IDC_CENTER_HORZ, "Action"},
-    {4, 7, IDC_ACTON_LEFT, "Act On"},
-    {11, 7, IDC_RELTO_LEFT, "Relative To"},
-    {18, 2, IDC_OFFSET, ""},
-};
-
-const char* const kCaptions[kOptionCount] = {
-    "Center(Horz)", "Center(Vert)", "Move",   "Stretch", "Left",   "Top",     "Right",
-    "Bottom",       "Width",        "Height", "Control", "Left",   "Top",     "Right",
-    "Bottom",       "Width",        "Height", "Control", "Offset", "Percent",
-};
-
 bool IsCentring(int action) {
     return action == CenterHorz || action == CenterVert;
 }
 
 } // namespace
 
-int OptionControlId(int option) {
-    const ColumnInfo& column = kColumns[ColumnOf(option)];
-    return column.firstControlId + option - column.firstOption;
+RuleModel::RuleModel() = default;
+
+RuleModel RuleModel::Started() {
+    RuleModel model;
+    model.Click(FirstOptionOf(ActionColumn) + CenterHorz);
+    return model;
 }
 
-int OptionFromControlId(int controlId) {
-    for (const ColumnInfo& column : kColumns) {
-        int row = controlId - column.firstControlId;
-        if (row >= 0 && row < column.count)
-            return column.firstOption + row;
-    }
-    return -1;
-}
-
-OptionColumn ColumnOf(int option) {
-    int column = kColumnCount - 1;
-    while (option < kColumns[column].firstOption)
-        --column;
-    return (OptionColumn)column;
-}
-
-int FirstOptionOf(OptionColumn column) {
-    return kColumns[column].firstOption;
-}
-
-int OptionsIn(OptionColumn column) {
-    return kColumns[column].count;
-}
-
-std::string OptionName(int option) {
-    std::string heading = kColumns[ColumnOf(option)].heading;
-    return heading.empty() ? kCaptions[option] : heading + " " + kCaptions[option];
-}
-
-const char* OptionCaption(int option) {
-    return kCaptions[option];
-}
-
-OptionModel::OptionModel() = default;
-
-bool OptionModel::Click(int option) {
-    if (!options_[option].enabled)
+bool RuleModel::Click(int option) {
+    if (!state_[option].enabled)
         return false;
     OptionColumn column = ColumnOf(option);
     int row = option - FirstOptionOf(column);
@@ -100,42 +47,43 @@ bool OptionModel::Click(int option) {
     return true;
 }
 
-int OptionModel::Chosen(OptionColumn column) const {
+int RuleModel::Chosen(OptionColumn column) const {
     for (int row = 0; row < OptionsIn(column); ++row) {
-        if (options_[FirstOptionOf(column) + row].checked)
+        if (state_[FirstOptionOf(column) + row].check == BST_CHECKED)
             return row;
     }
     return -1;
 }
 
-bool OptionModel::AllFree(OptionColumn column, int firstRow, int lastRow) const {
+bool RuleModel::AllFree(OptionColumn column, int firstRow, int lastRow) const {
     for (int row = firstRow; row <= lastRow; ++row) {
-        if (options_[FirstOptionOf(column) + row].checked)
+        if (state_[FirstOptionOf(column) + row].check != BST_UNCHECKED)
             return false;
     }
     return true;
 }
 
-void OptionModel::Set(OptionColumn column, int row, bool enabled, bool checked) {
-    options_[FirstOptionOf(column) + row] = {enabled, checked};
+void RuleModel::Set(OptionColumn column, int row, bool enabled, bool checked) {
+    state_.options[FirstOptionOf(column) + row] = {enabled, checked ? BST_CHECKED : BST_UNCHECKED};
 }
 
-void OptionModel::Enable(OptionColumn column, int row) {
-    options_[FirstOptionOf(column) + row].enabled = true;
+void RuleModel::Enable(OptionColumn column, int row) {
+    state_.options[FirstOptionOf(column) + row].enabled = true;
 }
 
-void OptionModel::Disable(OptionColumn column, int row) {
+void RuleModel::Disable(OptionColumn column, int row) {
     Set(column, row, false, false);
 }
 
-void OptionModel::Check(OptionColumn column, int row) {
+void RuleModel::Check(OptionColumn column, int row) {
     for (int other = 0; other < OptionsIn(column); ++other)
-        options_[FirstOptionOf(column) + other].checked = other == row;
+        state_.options[FirstOptionOf(column) + other].check =
+            other == row ? BST_CHECKED : BST_UNCHECKED;
 }
 
 // Every Act On and Relative To button is unchecked, enabled or disabled as
 // the Action allows, and the Action's defaults are checked.
-void OptionModel::ApplyAvailabilityByAction() {
+void RuleModel::ApplyAvailabilityByAction() {
     int action = Chosen(ActionColumn);
     bool centring = IsCentring(action);
     for (int row = Left; row <= Bottom; ++row) {
@@ -158,7 +106,7 @@ void OptionModel::ApplyAvailabilityByAction() {
 
 // Under Move and Stretch the Relative To edges follow the Act On axis; a
 // choice that stays enabled is kept, a lost one is replaced by the default.
-void OptionModel::ApplyRelativeToByActOn() {
+void RuleModel::ApplyRelativeToByActOn() {
     if (IsCentring(Chosen(ActionColumn)))
         return;
     switch (Chosen(ActOnColumn)) {
@@ -194,7 +142,7 @@ void OptionModel::ApplyRelativeToByActOn() {
 
 // Percent goes with Relative To Width or Height under Move and Stretch;
 // Offset with everything else.
-void OptionModel::ApplyUnit() {
+void RuleModel::ApplyUnit() {
     int relativeTo = Chosen(RelativeToColumn);
     bool percent =
         !IsCentring(Chosen(ActionColumn)) && (relativeTo == Width || relativeTo == Height);

@@ -1,0 +1,53 @@
+#pragma once
+#include <windows.h>
+#include <array>
+#include <ostream>
+#include <set>
+#include <string>
+#include "tests/support/options.h"
+
+// What the form shows of its option buttons, and the rules it may show.
+
+// kCheckUnanswered as the check state: the button did not answer in time.
+constexpr LRESULT kCheckUnanswered = -1;
+
+struct OptionState {
+    bool enabled = true;
+    LRESULT check = BST_UNCHECKED;
+};
+
+struct FormState {
+    std::array<OptionState, kOptionCount> options;
+
+    const OptionState& operator[](int option) const {
+        return options[option];
+    }
+    bool operator==(const FormState& other) const;
+    bool operator!=(const FormState& other) const {
+        return !(*this == other);
+    }
+};
+
+// Reads every option button of a main window, of this process or another;
+// a program that does not answer cannot hang the caller.
+FormState ReadFormState(HWND window);
+
+// A word per column, a character per button: '*' enabled and checked, 'o'
+// enabled and unchecked, '-' disabled and unchecked, '!' disabled and
+// checked, '?' any other check state. The form after start-up reads
+// "*ooo ------* ------* *-".
+std::string Describe(const FormState& state);
+void PrintTo(const FormState& state, std::ostream* out);
+
+// The chosen button of each column by caption, "Move/Left/Width/Percent"; a
+// column with none shows "-", one with several shows them joined by "+".
+std::string RuleOf(const FormState& state);
+
+// The 38 rules that the rule tables let a user reach, written as RuleOf
+// writes them.
+const std::set<std::string>& AllowedRules();
+
+// What is wrong with the form's rule: a column without exactly one checked
+// button, a checked button that is disabled, a rule outside the table.
+// Empty when nothing is.
+std::string RuleProblems(const FormState& state);

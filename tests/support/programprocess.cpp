@@ -1,0 +1,93 @@
+#include "tests/support/programprocess.h"
+
+namespace {
+
+struct WindowSearch {
+    DWORD processId;
+    const wchar_t* className;
+    HWND found;
+};
+
+BOOL CALLBACK MatchVisibleWindow(HWND window, LPARAM lParam) {
+    WindowSearch* search = (WindowSearch*)lParam;
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search->processId || !IsWindowVisible(window))
+        return TRUE;
+    wchar_t className[64] = L"";
+    GetClassNameW(window, className, 64);
+    if (wcscmp(className, search->className) != 0)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+} // namespace
+
+std::wstring ProgramPath() {
+    wchar_t given[MAX_PATH] = L"";
+    DWORD length = GetEnvironmentVariableW(L"TESSARY_EXE", given, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return std::wstring();
+    // CTest gives the build's own form of the path (forward slashes; under
+    // Wine a path of the host); the full path is one Windows understands.
+    wchar_t full[MAX_PATH] = L"";
+    length = GetFullPathNameW(given, MAX_PATH, full, NULL);
+    return length && length < MAX_PATH ? std::wstring(full) : std::wstring(given);
+}
+
+StartedProgram::~StartedProgram() {
+    if (!info_.hProcess)
+        return;
+    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(info_.hProcess, 99);
+        WaitForSingleObject(info_.hProcess, 10000);
+    }
+    CloseHandle(info_.hProcess);
+    CloseHandle(info_.hThread);
+}
+
+bool StartedProgram::Start(const std::wstring& path, int showCommand) {
+    if (path.empty() || info_.hProcess)
+        return false;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    if (showCommand >= 0) {
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = (WORD)showCommand;
+    }
+    std::wstring commandLine = L"\"" + path + L"\"";
+    if (!CreateProcessW(path.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup,
+                        &info_)) {
+        info_ = PROCESS_INFORMATION();
+        return false;
+    }
+    return true;
+}
+
+HWND StartedProgram::WaitForWindow(const wchar_t* className, DWORD timeoutMs) const {
+    DWORD start = GetTickCount();
+    for (;;) {
+        WindowSearch search = {info_.dwProcessId, className, NULL};
+        EnumWindows(MatchVisibleWindow, (LPARAM)&search);
+        if (search.found || GetTickCount() - start >= timeoutMs)
+            return search.found;
+        if (WaitForSingleObject(info_.hProcess, 0) != WAIT_TIMEOUT)
+            return NULL;
+        Sleep(10);
+    }
+}
+
+HWND StartedProgram::WaitForMainWindow(DWORD timeoutMs) const {
+    HWND window = WaitForWindow(L"Quillmar_Tessary_Class", timeoutMs);
+    wchar_t title[64] = L"";
+    GetWindowTextW(window, title, 64);
+    return wcscmp(title, L"Ferrolyn Tessary") == 0 ? window : NULL;
+}
+
+DWORD StartedProgram::WaitForExit(DWORD timeoutMs) const {
+    DWORD code = STILL_ACTIVE;
+    if (info_.hProcess && WaitForSingleObject(info_.hProcess, timeoutMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+}

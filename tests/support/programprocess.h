@@ -1,0 +1,41 @@
+#pragma once
+#include <windows.h>
+#include <string>
+
+// The program under test as its own process: where it is, starting it,
+// finding its window and waiting for its end.
+
+// The executable that CTest names in TESSARY_EXE, as a full path; empty when
+// the variable is not set.
+std::wstring ProgramPath();
+
+// A started process, ended by force at destruction if it still runs.
+class StartedProgram {
+  public:
+    StartedProgram() = default;
+    ~StartedProgram();
+    StartedProgram(const StartedProgram&) = delete;
+    StartedProgram& operator=(const StartedProgram&) = delete;
+
+    // Starts the executable; with a show command other than -1 its start-up
+    // information carries it (STARTF_USESHOWWINDOW).
+    bool Start(const std::wstring& path, int showCommand = -1);
+
+    // A visible top-level window of the process with this class, or NULL
+    // after the time-out.
+    HWND WaitForWindow(const wchar_t* className, DWORD timeoutMs) const;
+    // The program's visible main window, found by its class and title.
+    HWND WaitForMainWindow(DWORD timeoutMs) const;
+    // The exit code, or STILL_ACTIVE when the process outlives the time-out.
+    DWORD WaitForExit(DWORD timeoutMs) const;
+
+    HANDLE Process() const {
+        return info_.hProcess;
+    }
+    DWORD Id() const {
+        return info_.dwProcessId;
+    }
+
+  private:
+    PROCESS_INFORMATION info_ = {};
+};
