@@ -1,4 +1,4 @@
-#include "app/layoutunits.h"
+#include "app/fontmetrics.h"
 
 // Real division rounded to nearest, ties to even (numerator >= 0).
 static int DivideRoundHalfEven(int numerator, int divisor) {

@@ -5,11 +5,14 @@
 // one thirteenth of its height down, so the form scales with its font.
 enum { kReferenceBaseX = 6, kReferenceBaseY = 13 };
 
-// Average character width from the extent of "A".."Z" "a".."z" in pixels.
-int AverageCharWidth(int alphabetExtent);
-void GetFontBaseUnits(HFONT font, int* averageWidth, int* height);
+// number * multiplier / divisor to the nearest integer, halves away from
+// zero, without overflow.
 int MulDivRounded(int number, int multiplier, int divisor);
+// The screen's logical pixels per inch, read once per process.
 int GetScreenDpiX();
 int GetScreenDpiY();
+// Pixels for a length in layout units of a font of these base units. With no
+// font base (0, nothing measured) the length is taken as pixels at 96 DPI;
+// with no reference base (0), as dialog units.
 int UnitsToPixelsX(int length, int fontBase, int referenceBase);
 int UnitsToPixelsY(int length, int fontBase, int referenceBase);

@@ -1,6 +1,7 @@
 #include "app/mainwindowclass.h"
+#include "app/fontmetrics.h"
 #include "app/layoutunits.h"
-#include "app/placement.h"
+#include "mainwindow/clientsize.h"
 #include "mainwindow/wndproc.h"
 
 enum { kIconGroup = 101 };
@@ -28,7 +29,6 @@ HWND CreateMainWindow(HINSTANCE instance) {
         UnitsToPixelsX(400, baseX, kReferenceBaseX), UnitsToPixelsY(171, baseY, kReferenceBaseY),
         NULL, NULL, instance, NULL);
     if (window)
-        SetClientSize(window, UnitsToPixelsX(394, baseX, kReferenceBaseX),
-                      UnitsToPixelsY(136, baseY, kReferenceBaseY));
+        SetFormClientSize(window, baseX, baseY);
     return window;
 }

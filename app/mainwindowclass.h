@@ -7,6 +7,6 @@
 // Registers the main window's class for this process; 0 on failure.
 ATOM RegisterMainWindowClass(HINSTANCE instance);
 
-// Creates the hidden, topmost main window and gives it a client area of
-// 394 x 136 layout units; NULL when creation fails.
+// Creates the hidden, topmost main window and gives it the form's client
+// size; NULL when creation fails.
 HWND CreateMainWindow(HINSTANCE instance);

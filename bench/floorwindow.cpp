@@ -1,4 +1,5 @@
 #include "bench/baselinewindows.h"
+#include "app/fontmetrics.h"
 #include "app/layoutunits.h"
 #include "app/instance.h"
 #include "mainwindow/controltable.h"

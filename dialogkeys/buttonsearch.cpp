@@ -1,22 +1,6 @@
+#include "dialogkeys/buttonsearch.h"
 #include "app/dialogwindow.h"
 #include "dialogkeys/buttonlook.h"
-#include "dialogkeys/dialogkeys.h"
-
-LRESULT QueryDlgCode(HWND control) {
-    return SendMessageW(control, WM_GETDLGCODE, 0, 0);
-}
-
-BOOL IsPushButton(HWND control) {
-    return (QueryDlgCode(control) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
-}
-
-BOOL HasDefaultLook(HWND control) {
-    return (QueryDlgCode(control) & DLGC_DEFPUSHBUTTON) != 0;
-}
-
-void SetButtonLook(HWND button, DWORD style) {
-    SendMessageW(button, BM_SETSTYLE, style, TRUE);
-}
 
 static BOOL CALLBACK DefaultStyledButtonEnumProc(HWND window, LPARAM lParam) {
     if (!HasDefaultLook(window))

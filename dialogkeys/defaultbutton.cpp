@@ -1,6 +1,7 @@
+#include "dialogkeys/defaultbutton.h"
 #include "app/dialogwindow.h"
 #include "dialogkeys/buttonlook.h"
-#include "dialogkeys/dialogkeys.h"
+#include "dialogkeys/buttonsearch.h"
 #include "dialogkeys/focusrecord.h"
 
 LRESULT HandleGetDefId(HWND window) {

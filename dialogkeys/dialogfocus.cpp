@@ -1,7 +1,9 @@
+#include "dialogkeys/dialogfocus.h"
 #include "app/dialogwindow.h"
 #include "dialogkeys/buttonlook.h"
-#include "dialogkeys/dialogkeys.h"
+#include "dialogkeys/buttonsearch.h"
 #include "dialogkeys/focusrecord.h"
+#include "dialogkeys/tabstops.h"
 
 void SetDialogFocus(HWND window, HWND control) {
     HWND dialog = FindDialogWindow(window);

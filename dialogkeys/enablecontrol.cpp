@@ -1,7 +1,10 @@
+#include "dialogkeys/enablecontrol.h"
 #include "app/dialogwindow.h"
 #include "dialogkeys/buttonlook.h"
-#include "dialogkeys/dialogkeys.h"
+#include "dialogkeys/buttonsearch.h"
+#include "dialogkeys/dialogfocus.h"
 #include "dialogkeys/focusrecord.h"
+#include "dialogkeys/tabstops.h"
 
 // Disabling the focused window leaves the thread with no focus at all, and a
 // disabled window cannot take it back, so the focus moves on first.

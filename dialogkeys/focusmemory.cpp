@@ -1,7 +1,10 @@
+#include "dialogkeys/focusmemory.h"
 #include "app/dialogwindow.h"
 #include "dialogkeys/buttonlook.h"
-#include "dialogkeys/dialogkeys.h"
+#include "dialogkeys/buttonsearch.h"
+#include "dialogkeys/dialogfocus.h"
 #include "dialogkeys/focusrecord.h"
+#include "dialogkeys/tabstops.h"
 
 LRESULT SaveDialogFocus(HWND window) {
     HWND dialog = FindDialogWindow(window);

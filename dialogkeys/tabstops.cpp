@@ -1,4 +1,4 @@
-#include "dialogkeys/dialogkeys.h"
+#include "dialogkeys/tabstops.h"
 
 HWND GetNextTabStop(HWND parent, HWND start, BOOL previous) {
     HWND result = start;

@@ -1,5 +1,5 @@
-#include "mainwindow/lifecycle.h"
-#include "app/layoutunits.h"
+#include "mainwindow/create.h"
+#include "app/fontmetrics.h"
 #include "dialogkeys/focusrecord.h"
 #include "mainwindow/controltable.h"
 #include "mainwindow/formhooks.h"

@@ -1,4 +1,4 @@
-#include "mainwindow/lifecycle.h"
+#include "mainwindow/destroy.h"
 #include "dialogkeys/focusrecord.h"
 #include "mainwindow/formhooks.h"
 #include "mainwindow/windowfont.h"

@@ -1,6 +1,4 @@
 #include "mainwindow/windowfont.h"
-#include "app/layoutunits.h"
-#include "app/placement.h"
 
 static const WCHAR kFontProperty[] = L"FONT";
 
@@ -24,11 +22,4 @@ void ReleaseWindowFont(HWND window) {
     HGDIOBJ font = RemovePropW(window, kFontProperty);
     if (GetObjectType(font) == OBJ_FONT)
         DeleteObject(font);
-}
-
-void RestoreClientSize(HWND window) {
-    int baseX, baseY;
-    GetFontBaseUnits((HFONT)SendMessageW(window, WM_GETFONT, 0, 0), &baseX, &baseY);
-    SetClientSize(window, UnitsToPixelsX(394, baseX, kReferenceBaseX),
-                  UnitsToPixelsY(136, baseY, kReferenceBaseY));
 }

@@ -6,7 +6,3 @@ LRESULT HandleSetFont(HWND window, HFONT font, BOOL redraw);
 LRESULT HandleGetFont(HWND window);
 // Removes the font from the window and deletes it: the window owns it.
 void ReleaseWindowFont(HWND window);
-
-// Gives the window its client size of 394 x 136 layout units again, measured
-// from its own font; nothing moves.
-void RestoreClientSize(HWND window);

@@ -1,8 +1,12 @@
 #include "mainwindow/wndproc.h"
-#include "dialogkeys/dialogkeys.h"
+#include "dialogkeys/defaultbutton.h"
+#include "dialogkeys/dialogfocus.h"
+#include "dialogkeys/focusmemory.h"
+#include "mainwindow/clientsize.h"
 #include "mainwindow/commands.h"
 #include "mainwindow/formhooks.h"
-#include "mainwindow/lifecycle.h"
+#include "mainwindow/create.h"
+#include "mainwindow/destroy.h"
 #include "mainwindow/windowfont.h"
 
 extern "C" LRESULT CALLBACK TESSARY_WNDPROC(HWND window, UINT message, WPARAM wParam,

@@ -1,5 +1,5 @@
 #include "rules/buttonsteps.h"
-#include "dialogkeys/dialogkeys.h"
+#include "dialogkeys/enablecontrol.h"
 
 // Each step finds its button once: every lookup of a child is a trip to the
 // window manager.

@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <vector>
-#include "dialogkeys/dialogkeys.h"
+#include "dialogkeys/buttonsearch.h"
+#include "dialogkeys/defaultbutton.h"
+#include "dialogkeys/dialogfocus.h"
+#include "dialogkeys/enablecontrol.h"
+#include "dialogkeys/focusmemory.h"
+#include "dialogkeys/tabstops.h"
 #include "mainwindow/controlids.h"
 #include "tests/focushelpers.h"
 #include "tests/testwindow.h"

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
+#include "app/fontmetrics.h"
 #include "app/layoutunits.h"
 
 TEST(LayoutUnits, AreOnePixelWithTheReferenceFont) {

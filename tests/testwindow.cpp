@@ -1,7 +1,7 @@
 #include "tests/testwindow.h"
 #include "app/extensionpoints.h"
 #include "app/instance.h"
-#include "app/layoutunits.h"
+#include "app/fontmetrics.h"
 #include "app/mainwindowclass.h"
 
 HWND CreateTestMainWindow() {

@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <vector>
 #include "app/extensionpoints.h"
-#include "app/layoutunits.h"
+#include "app/fontmetrics.h"
 #include "mainwindow/controlids.h"
 #include "tests/focushelpers.h"
 #include "tests/support/formstate.h"
