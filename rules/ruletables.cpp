@@ -1,7 +1,7 @@
 #include "rules/ruletables.h"
 #include "mainwindow/controlids.h"
 
-// One row per Action code, one bit per part button (Left .. Control).
+// One bit per part button (Left .. Control).
 enum : unsigned char {
     kLeft = 1 << Left,
     kTop = 1 << Top,
@@ -18,11 +18,23 @@ struct PartAvailability {
     unsigned char relativeTo;
 };
 
+// Availability by Action, one row per Action code.
 static const PartAvailability kByAction[] = {
     /* Stretch    */ {kEdges | kWidth | kHeight, kEdges | kWidth | kHeight},
     /* Move       */ {kEdges, kEdges | kWidth | kHeight},
     /* CenterVert */ {kControl, kControl},
     /* CenterHorz */ {kControl, kControl},
+};
+
+// Relative To by Act On, one row per Act On code up to Height. An edge follows
+// an edge of its own axis; a size only a size, so no edge is left.
+static const RelativeToRule kRelativeToByActOn[] = {
+    /* Left   */ {kLeft | kRight, Left, Left},
+    /* Top    */ {kTop | kBottom, Left, Top},
+    /* Right  */ {kLeft | kRight, Left, Left},
+    /* Bottom */ {kTop | kBottom, Left, Top},
+    /* Width  */ {0, Width, Width},
+    /* Height */ {0, Width, Width},
 };
 
 bool IsPartAvailable(RuleAction action, int buttonId) {
@@ -36,4 +48,8 @@ bool IsPartAvailable(RuleAction action, int buttonId) {
 
 bool IsCentring(RuleAction action) {
     return action == CenterHorz || action == CenterVert;
+}
+
+const RelativeToRule* RelativeToRuleFor(RulePart actOn) {
+    return actOn == Control ? nullptr : &kRelativeToByActOn[actOn];
 }
