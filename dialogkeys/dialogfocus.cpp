@@ -40,6 +40,11 @@ LRESULT HandleNextDlgCtl(HWND window, WPARAM wParam, LPARAM lParam) {
     HWND focus = GetFocus();
     HWND start = IsChild(dialog, focus) ? focus : NULL;
     HWND target = lParam ? (HWND)wParam : GetNextTabStop(dialog, start, wParam != 0);
+    // The system's arrow-key navigation asks for the next control of a radio
+    // group even when that is the heading or line after the group; as in a
+    // dialog box, a static control never takes the focus.
+    if (lParam && IsChild(dialog, target) && (QueryDlgCode(target) & DLGC_STATIC))
+        return 0;
     target = UsableTabTarget(dialog, target);
     if (target)
         SetDialogFocus(dialog, target);

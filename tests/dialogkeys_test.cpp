@@ -439,6 +439,25 @@ TEST_F(ActiveWindow, NextDlgCtlToAnUnusableControlFocusesTheFirstTabStop) {
     EXPECT_EQ(FocusedId(), IDC_CLOSE);
 }
 
+TEST_F(ActiveWindow, NextDlgCtlToAHeadingOrLineLeavesTheFocusWhereItIs) {
+    // What the system's arrow keys ask for at the end of a column.
+    const int statics[] = {IDC_ACTION_LABEL, IDC_ACTION_LINE, IDC_ACTON_LABEL,  IDC_ACTON_LINE,
+                           IDC_RELTO_LABEL,  IDC_RELTO_LINE,  IDC_OFFSET_LABEL, IDC_OFFSET_LINE};
+    for (int from : {IDC_STRETCH, IDC_CLOSE, IDC_ACTON_BOTTOM, IDC_PERCENT}) {
+        for (int id : statics) {
+            SCOPED_TRACE(testing::Message() << "from " << from << " to " << id);
+            FocusItem(from);
+            EXPECT_EQ(SendMessageW(window, WM_NEXTDLGCTL, (WPARAM)Item(id), TRUE), 0);
+            EXPECT_EQ(FocusedId(), from);
+            EXPECT_TRUE(LooksDefault(Close()));
+        }
+    }
+    // Without lParam the wParam is a direction, whatever its value.
+    FocusItem(IDC_CENTER_HORZ);
+    SendMessageW(window, WM_NEXTDLGCTL, (WPARAM)Item(IDC_ACTON_LABEL), 0);
+    EXPECT_EQ(FocusedId(), IDC_CLOSE);
+}
+
 // ---- Default push button ----
 
 TEST_F(FreshWindow, AnswersCloseAsTheDefaultWhateverItsLook) {
