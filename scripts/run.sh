@@ -3,7 +3,8 @@
 #
 # With a working DISPLAY the program opens on that display and the script
 # waits until it is closed. Without one it runs on a private X server inside a
-# Wine virtual desktop: the script waits for the window, saves a screenshot of
+# Wine virtual desktop: the script waits for the window, activates it with a
+# click on its caption, makes a few choices, saves a screenshot of
 # the desktop as build/screenshot.png, closes the program (WM_CLOSE) and
 # prints its exit code. Either way the script exits with the program's code.
 #
@@ -36,8 +37,9 @@ source scripts/wine-session.sh
 # shellcheck source=scripts/common.sh
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
+# Only the program: the tests and the benchmark are test.sh's and bench.sh's.
 build() {
-    build_project build
+    build_project build tessary
     [[ -f $EXE ]] || die "the build did not produce $EXE"
 }
 
@@ -75,6 +77,19 @@ run_on_user_display() {
     APP_CODE=0
     wine "$EXE" || APP_CODE=$?
     say "tessary.exe exited with code $APP_CODE"
+}
+
+# The start-up click activates the window while it is still hidden, and
+# Wine's virtual desktop then draws its caption inactive until the window is
+# activated again: a click on the desktop beside it, then one on the middle of
+# its caption, as a user would bring it to the front.
+activate_window() {
+    local width
+    width=$(xdotool getwindowgeometry --shell "$TESSARY_WINDOW" | sed -n 's/^WIDTH=//p')
+    xdotool mousemove --window "$TESSARY_DESKTOP_WINDOW" 10 10 click 1
+    sleep 0.3
+    xdotool mousemove --window "$TESSARY_WINDOW" $((width / 2)) 8 click 1
+    sleep 0.5
 }
 
 find_desktop_window() {
@@ -117,6 +132,8 @@ run_headless() {
     sleep "${TESSARY_PAINT_DELAY:-1}"
     find_desktop_window
     export TESSARY_WINDOW TESSARY_DESKTOP_WINDOW
+    say "activating the window with a click on its caption"
+    activate_window
     local choices='xdotool key --delay 150 Down Down Down Tab Down Down Down Down; sleep 1'
     say "making a few choices before the screenshot"
     eval "${TESSARY_BEFORE_SCREENSHOT-$choices}"
