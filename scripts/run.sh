@@ -38,8 +38,21 @@ source scripts/wine-session.sh
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 # Only the program: the tests and the benchmark are test.sh's and bench.sh's.
-build() {
-    build_project build tessary
+# The build needs no Wine, so it runs while the Wine session starts (the first
+# run creates the Wine prefix, which takes about as long); its output is shown
+# when it is done.
+start_build() {
+    BUILD_LOG=$(mktemp "${TMPDIR:-/tmp}/tessary-build.XXXXXX")
+    build_project build tessary >"$BUILD_LOG" 2>&1 &
+    BUILD_PID=$!
+}
+
+finish_build() {
+    local code=0
+    wait "$BUILD_PID" || code=$?
+    cat "$BUILD_LOG"
+    rm -f "$BUILD_LOG"
+    ((code == 0)) || exit "$code"
     [[ -f $EXE ]] || die "the build did not produce $EXE"
 }
 
@@ -146,13 +159,14 @@ run_headless() {
 main() {
     say "checking the tools (scripts/setup.sh)"
     bash scripts/setup.sh
+    start_build
     if [[ -n ${DISPLAY:-} ]] && ws_display_works; then
         ws_start_session auto
     else
         [[ -z ${DISPLAY:-} ]] || say "DISPLAY=$DISPLAY cannot be opened; running headless"
         ws_start_session private "${TESSARY_DESKTOP_SIZE:-800x600}"
     fi
-    build
+    finish_build
     if ((WS_PRIVATE_DISPLAY)); then run_headless; else run_on_user_display; fi
     exit "$APP_CODE"
 }
