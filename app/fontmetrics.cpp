@@ -21,14 +21,16 @@ void GetFontBaseUnits(HFONT font, int* averageWidth, int* height) {
     HDC dc = GetDC(NULL);
     int oldMode = SetMapMode(dc, MM_TEXT);
     HGDIOBJ oldFont = SelectObject(dc, font);
-    SIZE extent = {0, 0};
-    GetTextExtentPointW(dc, kAlphabet, 52, &extent);
-    TEXTMETRICW metrics = {};
-    GetTextMetricsW(dc, &metrics);
+    // Each result read only when its call succeeded, rather than zeroed first:
+    // zeroing is a memset call, and no runtime supplies one.
+    SIZE extent;
+    int alphabetExtent = GetTextExtentPointW(dc, kAlphabet, 52, &extent) ? extent.cx : 0;
+    TEXTMETRICW metrics;
+    int lineHeight = GetTextMetricsW(dc, &metrics) ? metrics.tmHeight : 0;
     SelectObject(dc, oldFont);
     SetMapMode(dc, oldMode);
     ReleaseDC(NULL, dc);
 
-    *averageWidth = AverageCharWidth(extent.cx);
-    *height = metrics.tmHeight;
+    *averageWidth = AverageCharWidth(alphabetExtent);
+    *height = lineHeight;
 }

@@ -4,10 +4,15 @@
 static int s_dpiX;
 static int s_dpiY;
 
+// 32-bit arithmetic only: without a C runtime there is no 64-bit division.
+// magnitude = q * divisor + r gives magnitude * multiplier / divisor =
+// q * multiplier + r * multiplier / divisor; the first term is at most the
+// result, and r * multiplier + divisor / 2 < 65535 * 65535 + 32768 < 2^32.
 int MulDivRounded(int number, int multiplier, int divisor) {
-    long long magnitude = number < 0 ? -(long long)number : number;
-    long long rounded = (magnitude * multiplier + divisor / 2) / divisor;
-    return (int)(number < 0 ? -rounded : rounded);
+    unsigned magnitude = number < 0 ? 0u - (unsigned)number : (unsigned)number;
+    unsigned times = (unsigned)multiplier, over = (unsigned)divisor;
+    unsigned rounded = magnitude / over * times + (magnitude % over * times + over / 2) / over;
+    return number < 0 ? (int)(0u - rounded) : (int)rounded;
 }
 
 static int ReadScreenDpi(int* cache, int index) {

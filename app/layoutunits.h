@@ -6,7 +6,8 @@
 enum { kReferenceBaseX = 6, kReferenceBaseY = 13 };
 
 // number * multiplier / divisor to the nearest integer, halves away from
-// zero, without overflow.
+// zero, for a multiplier of 0 to 65535, a divisor of 1 to 65535 (font metrics
+// and screen DPI) and a result that fits an int.
 int MulDivRounded(int number, int multiplier, int divisor);
 // The screen's logical pixels per inch, read once per process.
 int GetScreenDpiX();

@@ -7,15 +7,20 @@
 enum { kIconGroup = 101 };
 
 ATOM RegisterMainWindowClass(HINSTANCE instance) {
-    WNDCLASSEXW windowClass = {};
+    // Every field assigned rather than the whole zeroed: no memset without a runtime.
+    WNDCLASSEXW windowClass;
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_DBLCLKS;
     windowClass.lpfnWndProc = TESSARY_WNDPROC;
+    windowClass.cbClsExtra = 0;
+    windowClass.cbWndExtra = 0;
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kIconGroup));
     windowClass.hCursor = LoadCursorW(NULL, IDC_ARROW);
     windowClass.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
+    windowClass.lpszMenuName = NULL;
     windowClass.lpszClassName = TESSARY_CLASS_NAME;
+    windowClass.hIconSm = NULL;
     return RegisterClassExW(&windowClass);
 }
 

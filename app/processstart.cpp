@@ -7,15 +7,16 @@
 
 enum { kExitUnsupportedPlatform = 255 };
 
+// The structures below are filled by the calls, not zeroed first: zeroing them
+// would make the compiler call memset, which no runtime supplies here.
 static bool IsNtPlatform() {
-    OSVERSIONINFOA version = {};
+    OSVERSIONINFOA version;
     version.dwOSVersionInfoSize = sizeof version;
-    GetVersionExA(&version);
-    return version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+    return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
 }
 
 static int StartupShowCommand() {
-    STARTUPINFOA startup = {};
+    STARTUPINFOA startup;
     startup.cb = sizeof startup;
     GetStartupInfoA(&startup);
     return (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : SW_SHOWDEFAULT;

@@ -26,7 +26,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int showC
     ShowWindow(window, showCommand);
     UpdateWindow(window);
 
-    MSG message = {};
+    // Not zeroed as a whole (a memset call where no runtime supplies one): the
+    // exit code is all that is read after the loop.
+    MSG message;
+    message.wParam = 0;
     RunMessageLoop(window, &message);
     OnAppExit(instance);
     return (int)message.wParam;
