@@ -6,12 +6,35 @@
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86)
 
-# Debian puts clang-cl on PATH only with its version (clang-cl-14); unversioned,
-# it and the tools of the same LLVM are in /usr/lib/llvm-N/bin.
+set(TESSARY_WINE_SDK ${CMAKE_CURRENT_LIST_DIR}/../build-deps/libwine-dev-i386
+    CACHE PATH "Wine's headers and i386 import libraries, as unpacked by cmake/wine-sdk.sh")
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES TESSARY_WINE_SDK)
+if(NOT EXISTS ${TESSARY_WINE_SDK}/.complete)
+    execute_process(COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/wine-sdk.sh ${TESSARY_WINE_SDK}
+        RESULT_VARIABLE _tessary_sdk_result)
+    if(NOT _tessary_sdk_result EQUAL 0)
+        message(FATAL_ERROR "Wine's headers and import libraries are missing in ${TESSARY_WINE_SDK}")
+    endif()
+endif()
+get_filename_component(_tessary_sdk ${TESSARY_WINE_SDK} REALPATH)
+
+# Debian puts clang-cl on PATH only with its version (clang-cl-14, from
+# clang-tools); unversioned, it and the tools of the same LLVM are in
+# /usr/lib/llvm-N/bin.
 file(GLOB _tessary_llvm_dirs LIST_DIRECTORIES true /usr/lib/llvm-*/bin)
 list(SORT _tessary_llvm_dirs COMPARE NATURAL ORDER DESCENDING)
-find_program(TESSARY_CLANG_CL clang-cl PATHS ${_tessary_llvm_dirs} REQUIRED)
-get_filename_component(_tessary_llvm_bin "${TESSARY_CLANG_CL}" DIRECTORY)
+find_program(TESSARY_CLANG_CL clang-cl PATHS ${_tessary_llvm_dirs})
+if(NOT TESSARY_CLANG_CL)
+    # Without clang-tools, clang itself: called by the name clang-cl, it takes
+    # cl's command line, which is how CMake recognises an MSVC-like compiler.
+    find_program(TESSARY_CLANG clang PATHS ${_tessary_llvm_dirs} REQUIRED)
+    file(REAL_PATH ${TESSARY_CLANG} _tessary_clang)
+    file(MAKE_DIRECTORY ${_tessary_sdk}/bin)
+    file(CREATE_LINK ${_tessary_clang} ${_tessary_sdk}/bin/clang-cl SYMBOLIC)
+    set(TESSARY_CLANG_CL ${_tessary_sdk}/bin/clang-cl CACHE FILEPATH "clang-cl" FORCE)
+endif()
+file(REAL_PATH ${TESSARY_CLANG_CL} _tessary_llvm_bin)
+get_filename_component(_tessary_llvm_bin ${_tessary_llvm_bin} DIRECTORY)
 foreach(_tool lld-link llvm-lib llvm-rc llvm-mt)
     string(MAKE_C_IDENTIFIER "TESSARY_${_tool}" _var)
     string(TOUPPER "${_var}" _var)
@@ -26,18 +49,6 @@ set(CMAKE_LINKER ${TESSARY_LLD_LINK})
 set(CMAKE_AR ${TESSARY_LLVM_LIB})
 set(CMAKE_RC_COMPILER ${TESSARY_LLVM_RC})
 set(CMAKE_MT ${TESSARY_LLVM_MT})
-
-set(TESSARY_WINE_SDK ${CMAKE_CURRENT_LIST_DIR}/../build-deps/libwine-dev-i386
-    CACHE PATH "Wine's headers and i386 import libraries, as unpacked by cmake/wine-sdk.sh")
-list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES TESSARY_WINE_SDK)
-if(NOT EXISTS ${TESSARY_WINE_SDK}/.complete)
-    execute_process(COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/wine-sdk.sh ${TESSARY_WINE_SDK}
-        RESULT_VARIABLE _tessary_sdk_result)
-    if(NOT _tessary_sdk_result EQUAL 0)
-        message(FATAL_ERROR "Wine's headers and import libraries are missing in ${TESSARY_WINE_SDK}")
-    endif()
-endif()
-get_filename_component(_tessary_sdk ${TESSARY_WINE_SDK} REALPATH)
 
 # Wine's headers as system headers, and nothing from the environment's INCLUDE.
 # On i386 they define the Interlocked*64 and *Pointer functions inline under
