@@ -15,14 +15,17 @@ dir=${1:?usage: wine-sdk.sh DIR}
 say() { printf '==> %s\n' "$*"; }
 die() { printf 'error: %s\n' "$*" >&2; exit 1; }
 
-command -v apt-get >/dev/null && command -v dpkg-deb >/dev/null ||
+if ! command -v apt-get >/dev/null || ! command -v dpkg-deb >/dev/null; then
     die "unpacking Wine's headers needs apt-get and dpkg-deb (Debian)"
+fi
 
 mkdir -p "$(dirname "$dir")"
 # Unpacked beside DIR and renamed at the end, so that an interrupted run
 # leaves nothing that looks complete.
 tmp=$(mktemp -d "$dir.XXXXXX")
 trap 'rm -rf "$tmp"' EXIT
+# Readable by every user, as an installed package would be.
+chmod 755 "$tmp"
 
 # As root, apt would hand the download to its unprivileged user, who cannot
 # write to the private folder; it would warn and download as root anyway.
@@ -30,7 +33,7 @@ sandbox=()
 [[ $(id -u) -eq 0 ]] && sandbox=(-o APT::Sandbox::User=root)
 say "downloading libwine-dev:i386 (apt-get download) for the clang-cl check build"
 (cd "$tmp" && apt-get download -q "${sandbox[@]}" libwine-dev:i386) ||
-    die "apt-get download libwine-dev:i386 failed: run scripts/setup.sh (it enables i386 and updates the package lists)"
+    die "apt-get download libwine-dev:i386 failed: it needs i386 package lists (scripts/setup.sh)"
 dpkg-deb -x "$tmp"/libwine-dev_*_i386.deb "$tmp/deb"
 
 mv "$tmp/deb/usr/include/wine/wine" "$tmp/include"

@@ -1,11 +1,18 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing the program need on Debian 12.
-# Run as root; when everything is already there it only checks and returns.
+# Installs what building, running and testing the program need on Debian 12,
+# and unpacks Wine's Windows headers for the MSVC-mode check build. Run as
+# root; when everything is already there it only checks and returns.
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 
 # shellcheck source=scripts/common.sh
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+REPO=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# Wine's headers and i386 import libraries for the MSVC-mode check build,
+# unpacked from libwine-dev:i386 rather than installed (cmake/wine-sdk.sh),
+# where cmake/clang-cl-i686.cmake looks for them.
+WINE_SDK=$REPO/build-deps/libwine-dev-i386
 
 # Each line: the Debian package, then what shows it is installed
 # (cmd:NAME for a command on PATH, file:PATH for a file).
@@ -16,6 +23,11 @@ REQUIREMENTS=(
     "g++-mingw-w64-i686 cmd:i686-w64-mingw32-g++-posix"
     "g++-mingw-w64-i686 cmd:i686-w64-mingw32-gcc-posix"
     "binutils-mingw-w64-i686 cmd:i686-w64-mingw32-windres"
+    "clang cmd:clang"
+    "lld cmd:lld-link"
+    "llvm cmd:llvm-rc"
+    "llvm cmd:llvm-mt"
+    "llvm cmd:llvm-lib"
     "googletest file:/usr/src/googletest/CMakeLists.txt"
     "wine cmd:wine"
     "wine cmd:wineserver"
@@ -94,17 +106,10 @@ install_packages() {
         die "apt-get install failed for: ${packages[*]}"
 }
 
-main() {
-    if ! command -v dpkg >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
-        die "this script needs a Debian system with dpkg and apt-get"
-    fi
-    say "checking the build, Wine and X tools"
+install_missing_packages() {
     local missing
     missing=$(missing_packages)
-    if [[ -z $missing ]]; then
-        say "everything needed is installed"
-        return 0
-    fi
+    [[ -z $missing ]] && return 0
     require_root
     if needs_i386 "$missing"; then enable_i386; fi
     install_packages "$missing"
@@ -113,6 +118,27 @@ main() {
         printf 'error: still missing after installing:\n%s\n' "$(missing_checks)" >&2
         exit 1
     fi
+}
+
+# The download needs i386 package lists; they may be gone (a cleaned image)
+# even though everything is installed, so one failure updates them, as root.
+unpack_wine_sdk() {
+    [[ -f $WINE_SDK/.complete ]] && return 0
+    bash "$REPO/cmake/wine-sdk.sh" "$WINE_SDK" && return 0
+    [[ $(id -u) -eq 0 ]] ||
+        die "unpacking libwine-dev:i386 failed: 'sudo bash scripts/setup.sh' updates the package lists"
+    say "updating the package lists (apt-get update) and trying again"
+    apt-get update -q || die "apt-get update failed: check the network and /etc/apt/sources.list"
+    bash "$REPO/cmake/wine-sdk.sh" "$WINE_SDK" || die "unpacking libwine-dev:i386 failed"
+}
+
+main() {
+    if ! command -v dpkg >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
+        die "this script needs a Debian system with dpkg and apt-get"
+    fi
+    say "checking the build, Wine and X tools"
+    install_missing_packages
+    unpack_wine_sdk
     say "everything needed is installed"
 }
 

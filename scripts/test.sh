@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Builds the program and its tests and runs the tests with CTest under Wine,
-# on a private X server (never the user's display), all in one Wine virtual
-# desktop that stays open for the whole run.
+# Builds the program and its tests, and the program in MSVC mode (the
+# msvc-check preset: clang-cl, into build-msvc/), and runs the tests with CTest
+# under Wine, on a private X server (never the user's display), all in one Wine
+# virtual desktop that stays open for the whole run. The main build learns the
+# MSVC-mode program's path from the cache variable TESSARY_MSVC_EXE.
 #   bash scripts/test.sh [CTEST ARGUMENTS...]     e.g. bash scripts/test.sh -R Focus
 # Environment: TESSARY_TEST_TIMEOUT, per-test time-out in seconds for tests
 # without their own TIMEOUT property (default 300).
@@ -22,11 +24,21 @@ run_tests() {
     return "$code"
 }
 
+MSVC_EXE=$PWD/build-msvc/tessary.exe
+
+build_msvc_check() {
+    say "building the program in MSVC mode (cmake --preset msvc-check)"
+    cmake --preset msvc-check || die "cmake configure failed (msvc-check preset)"
+    cmake --build --preset msvc-check -j2 || die "the MSVC-mode build failed"
+    [[ -f $MSVC_EXE ]] || die "the MSVC-mode build did not produce $MSVC_EXE"
+}
+
 main() {
     say "checking the tools (scripts/setup.sh)"
     bash scripts/setup.sh
     ws_start_session private "${TESSARY_DESKTOP_SIZE:-1024x768}"
-    build_project build
+    build_msvc_check
+    build_project build "" -DTESSARY_MSVC_EXE="$MSVC_EXE"
     ws_hold_desktop build/tests/desktopholder.exe
     local code=0
     run_tests "$@" || code=$?
