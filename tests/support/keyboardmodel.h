@@ -24,7 +24,6 @@ const DialogKeyStroke& StrokeOf(DialogKey key);
 
 // The buttons that may hold the focus: the options by number, then Close.
 constexpr int kCloseButton = kOptionCount;
-constexpr int kButtonCount = kOptionCount + 1;
 int ButtonControlId(int button);
 // "Close", or the option's name.
 std::string ButtonName(int button);
