@@ -15,18 +15,15 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cwchar>
 #include <random>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
-#include "app/dialogwindow.h"
-#include "app/extensionpoints.h"
 #include "mainwindow/controlids.h"
+#include "tests/programloop.h"
 #include "tests/support/formstate.h"
 #include "tests/support/rulemodel.h"
-#include "tests/testwindow.h"
 
 namespace {
 
@@ -40,12 +37,16 @@ uint64_t FromEnvironment(const char* name, uint64_t fallback) {
     return std::strtoull(text, nullptr, 0);
 }
 
+// A click, or one of the keys in DialogKey's order.
 enum Move { Click, Tab, ShiftTab, Up, Down, LeftArrow, RightArrow, Space, kMoveCount };
 
-const char* const kMoveNames[kMoveCount] = {"click", "Tab",  "Shift+Tab", "Up",
-                                            "Down",  "Left", "Right",     "Space"};
+DialogKey KeyOf(Move move) {
+    return (DialogKey)(move - Tab);
+}
 
-const WORD kMoveKeys[kMoveCount] = {0, VK_TAB, VK_TAB, VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT, VK_SPACE};
+const char* MoveName(Move move) {
+    return move == Click ? "click" : StrokeOf(KeyOf(move)).name;
+}
 
 // What one step did, kept for the failure message.
 struct StepRecord {
@@ -56,89 +57,16 @@ struct StepRecord {
     int chosen = -1; // the option that the step clicked, if any
 };
 
-class RandomWalkTest : public MainWindowTest {
+class RandomWalkTest : public ProgramLoopTest {
   protected:
     void SetUp() override {
-        MainWindowTest::SetUp();
+        ProgramLoopTest::SetUp();
         for (int option = 0; option < kOptionCount; ++option)
             buttons_[option] = Item(OptionControlId(option));
-        // Keys go to the focus, which only an active window has.
-        ShowWindow(window, SW_SHOW);
-        SetForegroundWindow(window);
-        for (int round = 0; round < 300 && GetActiveWindow() != window; ++round) {
-            PumpMessages();
-            Sleep(10);
-        }
-        ASSERT_EQ(GetActiveWindow(), window);
-    }
-
-    // The program's own loop, run until the queue is empty.
-    void PumpLikeTheProgram() {
-        MSG message;
-        while (PeekMessageW(&message, NULL, 0, 0, PM_REMOVE)) {
-            if (OnPreTranslateMessage(window, &message))
-                continue;
-            HWND dialog = FindDialogWindow(GetFocus());
-            if (dialog && IsDialogMessageW(dialog, &message))
-                continue;
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-    }
-
-    static LPARAM KeyParam(WORD key, bool release) {
-        LPARAM param = 1 | (LPARAM)(MapVirtualKeyW(key, MAPVK_VK_TO_VSC) << 16);
-        if (key >= VK_PRIOR && key <= VK_DOWN)
-            param |= 1 << 24; // the arrows are extended keys
-        if (release)
-            param |= (LPARAM)0xC0000000;
-        return param;
-    }
-
-    static void HoldShift(bool down) {
-        BYTE keys[256];
-        GetKeyboardState(keys);
-        keys[VK_SHIFT] = keys[VK_LSHIFT] = down ? 0x80 : 0;
-        SetKeyboardState(keys);
-    }
-
-    // The key goes down and up at whatever has the focus at that moment, as
-    // the system queues a real key stroke.
-    void PressKey(WORD key, bool withShift) {
-        if (withShift) {
-            HoldShift(true);
-            PostMessageW(GetFocus(), WM_KEYDOWN, VK_SHIFT, KeyParam(VK_SHIFT, false));
-        }
-        PostMessageW(GetFocus(), WM_KEYDOWN, key, KeyParam(key, false));
-        PumpLikeTheProgram();
-        PostMessageW(GetFocus(), WM_KEYUP, key, KeyParam(key, true));
-        PumpLikeTheProgram();
-        if (withShift) {
-            PostMessageW(GetFocus(), WM_KEYUP, VK_SHIFT, KeyParam(VK_SHIFT, true));
-            PumpLikeTheProgram();
-            HoldShift(false);
-        }
     }
 
     bool IsOptionChecked(int option) const {
         return SendMessageW(buttons_[option], BM_GETCHECK, 0, 0) == BST_CHECKED;
-    }
-
-    std::string ControlName(HWND control) const {
-        if (!control)
-            return "nothing";
-        if (!IsChild(window, control))
-            return "a window outside the form";
-        int id = GetDlgCtrlID(control);
-        if (id == IDC_CLOSE)
-            return "Close";
-        int option = OptionFromControlId(id);
-        if (option >= 0)
-            return OptionName(option);
-        wchar_t text[32] = L"";
-        GetWindowTextW(control, text, 32);
-        std::string heading(text, text + wcslen(text));
-        return heading.empty() ? "the line " + std::to_string(id) : "the heading " + heading;
     }
 
     Move ChooseMove() {
@@ -183,7 +111,7 @@ class RandomWalkTest : public MainWindowTest {
             model_.Click(record.chosen);
             return;
         }
-        PressKey(kMoveKeys[record.move], record.move == ShiftTab);
+        PressKey(KeyOf(record.move));
         record.focusAfter = GetFocus();
         int focused = IsChild(window, record.focusAfter)
                           ? OptionFromControlId(GetDlgCtrlID(record.focusAfter))
@@ -219,9 +147,7 @@ class RandomWalkTest : public MainWindowTest {
         problems << RuleProblems(shown);
         if (allowed_.count(RuleOf(shown)))
             reached_.insert(RuleOf(shown));
-        HWND focus = GetFocus();
-        if (!focus || !IsChild(window, focus))
-            problems << "the keyboard focus is on " << ControlName(focus) << "\n";
+        problems << FocusProblems(window, GetFocus());
         return problems.str();
     }
 
@@ -236,8 +162,8 @@ class RandomWalkTest : public MainWindowTest {
             return "";
         if ((GetWindowLongW(Item(IDC_CLOSE), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
             return "";
-        return "Close lacks the default look while the focus is on " + ControlName(GetFocus()) +
-               "\n";
+        return "Close lacks the default look while the focus is on " +
+               ControlName(window, GetFocus()) + "\n";
     }
 
     std::string Describe(const StepRecord& record) const {
@@ -246,9 +172,9 @@ class RandomWalkTest : public MainWindowTest {
         if (record.move == Click) {
             text << "click " << OptionName(record.chosen);
         } else {
-            text << kMoveNames[record.move] << " at " << ControlName(record.focusBefore);
+            text << MoveName(record.move) << " at " << ControlName(window, record.focusBefore);
             if (record.focusAfter != record.focusBefore)
-                text << ", focus to " << ControlName(record.focusAfter);
+                text << ", focus to " << ControlName(window, record.focusAfter);
             if (record.chosen >= 0)
                 text << ", chose " << OptionName(record.chosen);
             if (record.chosen == -2)
@@ -356,7 +282,7 @@ TEST_F(RandomWalkTest, ClicksAndKeysKeepTheFormToTheRuleTables) {
     for (int move = Tab; move < kMoveCount; ++move) {
         keys += moves[move];
         clickedByKeys += keyClicks[move];
-        summary << " " << kMoveNames[move] << " " << moves[move] << " (" << focusMoves[move]
+        summary << " " << MoveName((Move)move) << " " << moves[move] << " (" << focusMoves[move]
                 << " moved the focus, " << keyClicks[move] << " clicked)";
     }
     std::printf("%llu clicks, %llu keys, %llu of them clicked a button, %zu of %zu rules "
@@ -374,9 +300,9 @@ TEST_F(RandomWalkTest, ClicksAndKeysKeepTheFormToTheRuleTables) {
     EXPECT_EQ(missing, "") << "seed " << seed << ", " << taken << " steps never reached these";
     // The walk drove the form with every key, not just with clicks.
     for (Move move : {Tab, ShiftTab, Up, Down, LeftArrow, RightArrow})
-        EXPECT_GT(focusMoves[move], 0u) << kMoveNames[move] << " never moved the focus";
+        EXPECT_GT(focusMoves[move], 0u) << MoveName(move) << " never moved the focus";
     for (Move move : {Up, Down, LeftArrow, RightArrow, Space})
-        EXPECT_GT(keyClicks[move], 0u) << kMoveNames[move] << " never clicked a button";
+        EXPECT_GT(keyClicks[move], 0u) << MoveName(move) << " never clicked a button";
 }
 
 } // namespace

@@ -2,10 +2,12 @@
 #include <windows.h>
 #include <algorithm>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 #include "mainwindow/controlids.h"
 #include "tests/support/formstate.h"
+#include "tests/support/keyboardmodel.h"
 #include "tests/support/programprocess.h"
 #include "tests/support/rulemodel.h"
 #include "tests/syntheticinput.h"
@@ -19,16 +21,6 @@ namespace {
 
 const DWORD kStartTimeoutMs = 20000;
 const DWORD kStepTimeoutMs = 10000;
-
-// "Close", "Move", "Relative To Top"; a control outside the columns by its
-// identifier.
-std::string ControlName(HWND control) {
-    int id = GetDlgCtrlID(control);
-    if (id == IDC_CLOSE)
-        return "Close";
-    int option = OptionFromControlId(id);
-    return option >= 0 ? OptionName(option) : "control " + std::to_string(id);
-}
 
 int Option(int controlId) {
     return OptionFromControlId(controlId);
@@ -101,7 +93,7 @@ class UserInput : public ::testing::Test {
         HWND focus = ThreadInfo().hwndFocus;
         if (!focus)
             return "none";
-        return IsChild(window, focus) ? ControlName(focus) : "outside the form";
+        return ControlName(window, focus);
     }
 
     // The controls with WS_TABSTOP, in tab order (the order of the children).
@@ -110,7 +102,7 @@ class UserInput : public ::testing::Test {
         for (HWND child = GetWindow(window, GW_CHILD); child;
              child = GetWindow(child, GW_HWNDNEXT)) {
             if (GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP)
-                stops.push_back(ControlName(child));
+                stops.push_back(ControlName(window, child));
         }
         return stops;
     }
@@ -144,6 +136,41 @@ class UserInput : public ::testing::Test {
     ::testing::AssertionResult FormBecomes(const std::string& focus, const RuleModel& model) const {
         return Becomes([&] { return FocusAndForm(); },
                        "focus on " + focus + ", " + Describe(model.State()));
+    }
+
+    // Presses the keys one after another, for real and in the model, then
+    // waits for the form to be where the model puts it.
+    ::testing::AssertionResult KeysLead(KeyboardModel& model,
+                                        const std::vector<DialogKey>& keys) const {
+        for (DialogKey key : keys) {
+            const DialogKeyStroke& stroke = StrokeOf(key);
+            if (stroke.withShift)
+                PressKeyWith(VK_SHIFT, stroke.virtualKey);
+            else
+                PressKey(stroke.virtualKey);
+            model.Press(key);
+        }
+        return FormBecomes(ButtonName(model.Focus()), model.Rules());
+    }
+
+    // Clicks the option with the mouse, for real and in the model.
+    ::testing::AssertionResult ClickLeads(KeyboardModel& model, int id) const {
+        ClickAt(CenterOf(id));
+        model.Click(Option(id));
+        return FormBecomes(ButtonName(model.Focus()), model.Rules());
+    }
+
+    // Presses the keys of each step and waits for its outcome; stops at the
+    // first step that fails.
+    struct KeySteps {
+        const char* what;
+        std::vector<DialogKey> keys;
+    };
+    void TakeSteps(KeyboardModel& model, std::initializer_list<KeySteps> steps) const {
+        for (const KeySteps& step : steps) {
+            SCOPED_TRACE(step.what);
+            ASSERT_TRUE(KeysLead(model, step.keys));
+        }
     }
 
     POINT CenterOf(int id) const {
@@ -252,8 +279,97 @@ TEST_F(UserInput, ArrowKeysChooseWithinAColumnAndTheRulesFollow) {
         PressKey(press.key);
         if (press.key != VK_TAB)
             expected.Click(Option(press.reached));
-        ASSERT_TRUE(FormBecomes(ControlName(Item(press.reached)), expected));
+        ASSERT_TRUE(FormBecomes(ControlName(window, Item(press.reached)), expected));
     }
+}
+
+// Where an arrow at the end of a column must leave the focus, nothing happens
+// that could be waited for, so such a key is followed by one whose outcome
+// tells that from the focus having gone on to the heading or line that the
+// system counts into the column's group; the form is checked after the pair.
+
+TEST_F(UserInput, ArrowsAtTheEndsOfTheActionColumnAndOnCloseLeaveTheFocusOnAButton) {
+    KeyboardModel model(RuleModel::Started(), Option(IDC_CENTER_HORZ));
+    ASSERT_TRUE(ClickLeads(model, IDC_CENTER_HORZ));
+    TakeSteps(model,
+              {
+                  {"Up at Center(Horz), then Down: Center(Vert), where from the Act On line "
+                   "Down would come back to Center(Horz)",
+                   {KeyUp, KeyDown}},
+                  {"Down twice to Stretch", {KeyDown, KeyDown}},
+                  {"Down at Stretch, then Up: Move, where from the Act On heading Up would come "
+                   "back to Stretch",
+                   {KeyDown, KeyUp}},
+                  {"Shift+Tab to Close", {KeyShiftTab}},
+                  {"Down at Close, then Shift+Tab: round to Offset, where from the Action "
+                   "heading Shift+Tab would come back to Close",
+                   {KeyDown, KeyShiftTab}},
+                  {"Tab round to Close", {KeyTab}},
+                  // The unit's group runs on past the last child to Close.
+                  {"Up at Close: the chosen Offset", {KeyUp}},
+              });
+}
+
+TEST_F(UserInput, ArrowsAtTheOnlyEnabledButtonOfEachColumnLeaveTheFocusOnAButtonWhenCentring) {
+    KeyboardModel model(RuleModel::Started(), Option(IDC_ACTON_CONTROL));
+    ASSERT_TRUE(ClickLeads(model, IDC_ACTON_CONTROL));
+    TakeSteps(model,
+              {
+                  {"Up at Act On Control, then Shift+Tab: Center(Horz), where from the Relative "
+                   "To line Shift+Tab would come back to Act On Control",
+                   {KeyUp, KeyShiftTab}},
+                  {"Tab back to Act On Control", {KeyTab}},
+                  {"Down at Act On Control, then Shift+Tab: Center(Horz), where from the "
+                   "Relative To heading Shift+Tab would come back to Act On Control",
+                   {KeyDown, KeyShiftTab}},
+                  {"Tab twice to Relative To Control", {KeyTab, KeyTab}},
+                  {"Up at Relative To Control, then Shift+Tab: Act On Control, where from the "
+                   "Offset line Shift+Tab would come back to Relative To Control",
+                   {KeyUp, KeyShiftTab}},
+                  {"Tab back to Relative To Control", {KeyTab}},
+                  {"Down at Relative To Control, then Shift+Tab: Act On Control, where from "
+                   "the Offset heading Shift+Tab would come back to Relative To Control",
+                   {KeyDown, KeyShiftTab}},
+                  {"Tab twice to Offset", {KeyTab, KeyTab}},
+                  {"Up at Offset, then Shift+Tab: Relative To Control, where from the Action "
+                   "line, which the unit's group runs on to, Shift+Tab would reach Close",
+                   {KeyUp, KeyShiftTab}},
+                  {"Tab back to Offset", {KeyTab}},
+                  // Percent is disabled; the group goes on to Close.
+                  {"Down at Offset: Close", {KeyDown}},
+              });
+}
+
+TEST_F(UserInput,
+       ArrowsAtTheFirstAndLastEnabledButtonsOfEachColumnLeaveTheFocusOnAButtonUnderMove) {
+    KeyboardModel model(RuleModel::Started(), Option(IDC_MOVE));
+    ASSERT_TRUE(ClickLeads(model, IDC_MOVE));
+    TakeSteps(model,
+              {
+                  {"Tab to Act On Left", {KeyTab}},
+                  {"Up at Act On Left, then Down: Top, where from the Relative To line Down "
+                   "would come back to Left",
+                   {KeyUp, KeyDown}},
+                  {"Down twice to Act On Bottom", {KeyDown, KeyDown}},
+                  {"Down at Act On Bottom, the last enabled, then Up: Right, where from the "
+                   "Relative To heading Up would come back to Bottom",
+                   {KeyDown, KeyUp}},
+                  {"Tab to Relative To Left", {KeyTab}},
+                  {"Up at Relative To Left, then Down: Right past the disabled Top, where from "
+                   "the Offset line Down would come back to Left",
+                   {KeyUp, KeyDown}},
+                  {"Down twice to Relative To Height, which brings Percent", {KeyDown, KeyDown}},
+                  {"Down at Relative To Height, the last enabled, then Up: Width, where from "
+                   "the Offset heading Up would come back to Height",
+                   {KeyDown, KeyUp}},
+                  {"Tab to Percent", {KeyTab}},
+                  {"Up at Percent, then Shift+Tab: Relative To Width, where from the Action "
+                   "line, which the unit's group runs on to, Shift+Tab would reach Close",
+                   {KeyUp, KeyShiftTab}},
+                  {"Tab back to Percent", {KeyTab}},
+                  // Offset is disabled; the group goes on to Close.
+                  {"Down at Percent: Close", {KeyDown}},
+              });
 }
 
 TEST_F(UserInput, SpaceChoosesTheFocusedRadioButton) {

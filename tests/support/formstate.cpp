@@ -1,4 +1,6 @@
 #include "tests/support/formstate.h"
+#include <cwchar>
+#include "mainwindow/controlids.h"
 
 namespace {
 
@@ -111,4 +113,37 @@ std::string RuleProblems(const FormState& state) {
     if (!AllowedRules().count(rule))
         problems += "the rule " + rule + " is not one the tables allow\n";
     return problems;
+}
+
+std::string ControlName(HWND window, HWND control) {
+    if (!control)
+        return "nothing";
+    if (!IsChild(window, control))
+        return "a window outside the form";
+    int id = GetDlgCtrlID(control);
+    if (id == IDC_CLOSE)
+        return "Close";
+    int option = OptionFromControlId(id);
+    if (option >= 0)
+        return OptionName(option);
+    wchar_t text[32] = L"";
+    GetWindowTextW(control, text, 32);
+    std::string heading(text, text + wcslen(text));
+    return heading.empty() ? "the line " + std::to_string(id) : "the heading " + heading;
+}
+
+std::string FocusProblems(HWND window, HWND focus) {
+    bool button = false;
+    if (IsChild(window, focus)) {
+        int id = GetDlgCtrlID(focus);
+        button = id == IDC_CLOSE || OptionFromControlId(id) >= 0;
+    }
+    if (button && IsWindowVisible(focus) && IsWindowEnabled(focus))
+        return "";
+    std::string where = ControlName(window, focus);
+    if (button && !IsWindowEnabled(focus))
+        where = "the disabled " + where;
+    else if (button)
+        where = "the hidden " + where;
+    return "the keyboard focus is on " + where + ", not on a visible, enabled button\n";
 }

@@ -6,7 +6,8 @@
 #include <string>
 #include "tests/support/options.h"
 
-// What the form shows of its option buttons, and the rules it may show.
+// What the form shows of its option buttons, the rules it may show and
+// where its keyboard focus may be.
 
 // kCheckUnanswered as the check state: the button did not answer in time.
 constexpr LRESULT kCheckUnanswered = -1;
@@ -51,3 +52,13 @@ const std::set<std::string>& AllowedRules();
 // button, a checked button that is disabled, a rule outside the table.
 // Empty when nothing is.
 std::string RuleProblems(const FormState& state);
+
+// "Close", "Act On Left", "the heading Action", "the line 102", "nothing":
+// for messages.
+std::string ControlName(HWND window, HWND control);
+
+// What is wrong with the keyboard focus of a main window, of this process or
+// another: what a user needs is the focus on a visible, enabled button of the
+// form (a radio button or "Close"), never on a heading or line, never on
+// nothing. Empty when it is there.
+std::string FocusProblems(HWND window, HWND focus);

@@ -1,0 +1,25 @@
+#pragma once
+#include <windows.h>
+#include "tests/support/keyboardmodel.h"
+#include "tests/testwindow.h"
+
+// The real main window in this process, shown and active, with keys
+// delivered through the program's own message loop (its pre-translation
+// hook, then IsDialogMessageW for the focus's dialog) as the system queues a
+// key stroke.
+class ProgramLoopTest : public MainWindowTest {
+  protected:
+    void SetUp() override;
+
+    // After the window has closed: a new one, started and active.
+    void Reopen();
+
+    // The program's own loop, run until the queue is empty.
+    void PumpLikeTheProgram();
+    // The key goes down and up at whatever has the focus at that moment.
+    void PressKey(DialogKey key);
+
+    // Set once the loop has met the quit message, with its exit code.
+    bool quitPosted = false;
+    WPARAM exitCode = 0;
+};

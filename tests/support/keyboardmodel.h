@@ -1,0 +1,74 @@
+#pragma once
+#include <windows.h>
+#include <string>
+#include "tests/support/rulemodel.h"
+
+// The keys of the dialog keyboard interface that the form answers.
+enum DialogKey {
+    KeyTab,
+    KeyShiftTab,
+    KeyUp,
+    KeyDown,
+    KeyLeft,
+    KeyRight,
+    KeySpace,
+    kDialogKeyCount
+};
+
+struct DialogKeyStroke {
+    const char* name; // "Shift+Tab"
+    WORD virtualKey;
+    bool withShift;
+};
+const DialogKeyStroke& StrokeOf(DialogKey key);
+
+// The buttons that may hold the focus: the options by number, then Close.
+constexpr int kCloseButton = kOptionCount;
+int ButtonControlId(int button);
+// "Close", or the option's name.
+std::string ButtonName(int button);
+
+// The form as a keyboard user drives it: the rule as RuleModel has it, and
+// the focus moved as Windows documents its dialog navigation, written from
+// that documentation and the form's control order, not from the program:
+// - the children run Close, then for each column its heading, its line and
+//   its buttons top to bottom; a group runs from a control with WS_GROUP
+//   (each column's first button) to the next one, going round past the last
+//   child to the first, so a column's group takes in the next column's
+//   heading and line, and the unit's group takes in Close and the Action
+//   heading and line;
+// - Tab and Shift+Tab go to the next or previous tab stop in that order,
+//   wrapping round; the tab stops are Close and the checked button of each
+//   column (an automatic radio button holds WS_TABSTOP while it is checked);
+// - an arrow goes to the next (Down, Right) or previous (Up, Left) enabled
+//   control of the focus's group, wrapping within the group; a radio button
+//   reached takes the focus and is chosen if it was not, a push button takes
+//   the focus, and a static control never does, so there the focus stays;
+// - Space clicks the focused radio button, checked or not, and on Close
+//   closes the window.
+class KeyboardModel {
+  public:
+    KeyboardModel(const RuleModel& rules, int focus);
+
+    // A click on an enabled option: it takes the focus and is chosen.
+    void Click(int option);
+    void Press(DialogKey key);
+
+    const RuleModel& Rules() const {
+        return rules_;
+    }
+    int Focus() const {
+        return focus_;
+    }
+    bool Closed() const {
+        return closed_;
+    }
+
+  private:
+    void Tab(bool previous);
+    void Arrow(bool previous);
+
+    RuleModel rules_;
+    int focus_;
+    bool closed_ = false;
+};
