@@ -127,6 +127,7 @@ void TimeClick(HWND window, int click, ClickTimes* times) {
     ClickFamily family = kRound[click].family;
     times->handling[family].push_back(handled - start);
     times->total[family].push_back(painted - start);
+    times->roundTotal[family].back() += painted - start;
     EmptyMessageQueue();
 }
 
@@ -194,6 +195,10 @@ bool RunClickRounds(HWND program, HWND floor, const std::vector<RecordedCalls>& 
     };
     // Whichever goes second in a round may find the machine in another mood.
     for (int i = 0; i < rounds; ++i) {
+        for (ClickTimes* times : {programTimes, floorTimes}) {
+            for (std::vector<double>& totals : times->roundTotal)
+                totals.push_back(0);
+        }
         if (!PlayRound(program, floor, round, replays, i % 2 == 1, time, error))
             return false;
     }

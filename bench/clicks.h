@@ -24,6 +24,8 @@ struct ClickTimes {
     // to BM_CLICK returning (the handling without the repaint).
     std::vector<double> total[kClickFamilies];
     std::vector<double> handling[kClickFamilies];
+    // The total of each round's clicks of a family, round by round.
+    std::vector<double> roundTotal[kClickFamilies];
 };
 
 // Rounds of clicks: the program's nine and the same nine on the floor with
