@@ -259,10 +259,9 @@ void PrintTable(const Results& results, int reps) {
     rows.push_back(MedianRow("Committed private memory, KiB", results.committedPrivate, 0, 0));
     AddFootprintRows(results.footprint, &rows);
 
-    printf("Tessary benchmark: medians of %d start-ups of each executable and of %d clicks on "
-           "the program\nand as many on the floor, which replays the program's calls on its own "
-           "controls; a ratio is the\nmedian of program / floor over the runs, windows or rounds "
-           "of clicks, each pair measured side by side\n\n",
+    printf("Tessary benchmark: %d start-ups of each executable, %d clicks on the program and "
+           "on the floor\n(which replays the program's calls); medians, and ratios as medians of "
+           "side-by-side pairs\n\n",
            reps, ClickCount(results.clicks[kProgram]));
     const char* format = "%-40s %9s %9s %7s %11s %4s %9s\n";
     printf(format, "", "program", "floor", "ratio", "target", "met", "bare");
