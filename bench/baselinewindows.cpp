@@ -1,8 +1,5 @@
 #include "bench/baselinewindows.h"
 
-namespace {
-
-// Lets the system do everything but end the loop when the window goes.
 LRESULT CALLBACK BaselineWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DESTROY) {
         PostQuitMessage(0);
@@ -11,15 +8,13 @@ LRESULT CALLBACK BaselineWindowProc(HWND window, UINT message, WPARAM wParam, LP
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-} // namespace
-
 // Like the program, the baselines zero no structure as a whole: that is a memset
 // call, and they link no runtime to supply it.
-ATOM RegisterBaselineClass(HINSTANCE instance, const WCHAR* name, HICON icon) {
+ATOM RegisterBaselineClass(HINSTANCE instance, const WCHAR* name, WNDPROC windowProc, HICON icon) {
     WNDCLASSEXW windowClass;
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_DBLCLKS;
-    windowClass.lpfnWndProc = BaselineWindowProc;
+    windowClass.lpfnWndProc = windowProc;
     windowClass.cbClsExtra = 0;
     windowClass.cbWndExtra = 0;
     windowClass.hInstance = instance;
@@ -33,7 +28,7 @@ ATOM RegisterBaselineClass(HINSTANCE instance, const WCHAR* name, HICON icon) {
 }
 
 ATOM RegisterBareClass(HINSTANCE instance) {
-    return RegisterBaselineClass(instance, BARE_CLASS_NAME, NULL);
+    return RegisterBaselineClass(instance, BARE_CLASS_NAME, BaselineWindowProc, NULL);
 }
 
 HWND CreateBareWindow(HINSTANCE instance) {

@@ -1,22 +1,17 @@
 #pragma once
 #include <windows.h>
 
-// The two baseline windows that the program is measured against. Both are
-// compiled like the program (no C runtime) so that the baseline executables
-// and the benchmark runner can share them.
+// What the baselines that the program is measured against share, and the
+// bare one's window. They are compiled like the program (no C runtime) so
+// that the baseline executables and the benchmark runner can share them.
 
-#define FLOOR_CLASS_NAME L"Tessary_Floor_Class"
 #define BARE_CLASS_NAME L"Tessary_Bare_Class"
 
-// The class of both baselines: the program's class fields with a window
-// procedure that leaves everything to the system.
-ATOM RegisterBaselineClass(HINSTANCE instance, const WCHAR* name, HICON icon);
+// The program's class fields with another window procedure.
+ATOM RegisterBaselineClass(HINSTANCE instance, const WCHAR* name, WNDPROC windowProc, HICON icon);
 
-// The floor: the program's window class fields, window styles and size, and
-// its 29 controls with their classes, styles, rectangles and font, but none
-// of the program's own logic. Created hidden and centred on the work area.
-ATOM RegisterFloorClass(HINSTANCE instance);
-HWND CreateFloorWindow(HINSTANCE instance);
+// Leaves everything to the system but ends the loop when the window goes.
+LRESULT CALLBACK BaselineWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The bare window: one captioned window with one push button, hidden.
 ATOM RegisterBareClass(HINSTANCE instance);

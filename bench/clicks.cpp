@@ -1,20 +1,20 @@
 #include "bench/clicks.h"
-#include "bench/floorradios.h"
-#include "bench/launch.h"
+#include <functional>
+#include "bench/clock.h"
+#include "bench/floorwindow.h"
+#include "bench/replay.h"
 #include "mainwindow/controlids.h"
 
 namespace {
 
-const UINT kClickTimeoutMs = 10000;
-
 struct ScriptedClick {
-    ClickKind kind;
+    ClickFamily family;
     int id;
 };
 
 // Every Action, Act On and Relative To click changes the rule; a unit click
 // can only click the one enabled unit button, which changes nothing.
-const ScriptedClick kRound[] = {
+const ScriptedClick kRound[kClicksPerRound] = {
     {kActionClick, IDC_MOVE},            // Left, Left, Offset
     {kActOnClick, IDC_ACTON_TOP},        // Top, Top, Offset
     {kRelativeToClick, IDC_RELTO_WIDTH}, // Top, Width, Percent
@@ -25,71 +25,144 @@ const ScriptedClick kRound[] = {
     {kUnitClick, IDC_PERCENT},
     {kActionClick, IDC_CENTER_HORZ}, // Control, Control, Offset
 };
-const int kRoundLength = sizeof kRound / sizeof kRound[0];
 
-bool SendClick(HWND button, bool otherProcess) {
-    if (!otherProcess) {
-        SendMessageW(button, BM_CLICK, 0, 0);
-        return true;
+// The round's replays, read onto the floor's controls.
+class FloorReplays {
+  public:
+    FloorReplays(HWND floor, const std::vector<RecordedCalls>& round) : replays_(round.size()) {
+        for (size_t click = 0; click < round.size(); ++click)
+            loaded_ = loaded_ && LoadReplay(floor, round[click].replay.c_str(), &replays_[click]);
     }
-    DWORD_PTR result = 0;
-    return SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_NORMAL, kClickTimeoutMs, &result) != 0;
-}
+    ~FloorReplays() {
+        for (Replay& replay : replays_)
+            FreeReplay(&replay);
+    }
+    FloorReplays(const FloorReplays&) = delete;
+    FloorReplays& operator=(const FloorReplays&) = delete;
 
-void TimeClick(HWND window, int id, ClickKind kind, bool otherProcess, ClickTimes* times) {
-    HWND button = GetDlgItem(window, id);
-    double start = NowMs();
-    if (!SendClick(button, otherProcess)) {
-        ++times->failed;
-        return;
+    bool Loaded() const {
+        return loaded_;
     }
-    double handled = NowMs();
-    // UpdateWindow, which paints a window of another process through its
-    // own thread as well.
-    RedrawWindow(window, NULL, NULL, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    double painted = NowMs();
-    times->handling[kind].push_back(handled - start);
-    times->total[kind].push_back(painted - start);
-    if (SendMessageW(button, BM_GETCHECK, 0, 0) != BST_CHECKED)
-        ++times->missed;
-    if (!otherProcess)
-        EmptyMessageQueue();
-}
+    Replay* operator[](int click) {
+        return &replays_[click];
+    }
+
+  private:
+    std::vector<Replay> replays_;
+    bool loaded_ = true;
+};
 
 // The user clicks in the active window: each block of clicks starts by
 // activating its window, untimed, so that no timed click carries a change of
 // the active window (the program and the floor share one thread here).
-void Activate(HWND window, bool otherProcess) {
+void Activate(HWND window) {
     SetForegroundWindow(window);
-    if (otherProcess) {
-        DWORD_PTR result = 0;
-        SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, kClickTimeoutMs, &result);
-    }
     EmptyMessageQueue();
 }
 
-// The floor's clicks of one round: as many as the program's, each checking
-// the other of two radio buttons.
-int FloorRadioOf(int click) {
-    return click % 2 ? kFloorRadioB : kFloorRadioA;
+HWND ButtonOf(HWND window, int click) {
+    return GetDlgItem(window, kRound[click].id);
 }
 
-bool CountClick(HWND window, int id, ClickKind kind, ClickMessages* messages) {
-    HWND button = GetDlgItem(window, id);
+void Repaint(HWND window) {
+    RedrawWindow(window, NULL, NULL, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+std::string ClickName(int click) {
+    return std::string(ClickFamilyName(kRound[click].family)) + " click " +
+           std::to_string(click + 1) + " of the round";
+}
+
+bool CheckForm(HWND window, const char* whose, int click, const FormState& recorded,
+               std::string* error) {
+    FormState state = ReadFormState(window);
+    if (state == recorded)
+        return true;
+    *error = std::string(whose) + ": the " + ClickName(click) + " left the form at \"" +
+             Describe(state) + "\"; the program's recorded click left it at \"" +
+             Describe(recorded) + "\"";
+    return false;
+}
+
+typedef std::function<bool(HWND window, int click, bool onFloor)> ClickAction;
+
+// The program's clicks of a round and the floor's, each replaying what the
+// program's did, in turn; every click has to leave the form where the
+// recording did.
+bool PlayRound(HWND program, HWND floor, const std::vector<RecordedCalls>& round,
+               FloorReplays& replays, bool floorFirst, const ClickAction& act, std::string* error) {
+    if (!replays.Loaded()) {
+        *error = "the floor cannot read the replay of a click";
+        return false;
+    }
+    for (bool onFloor : {floorFirst, !floorFirst}) {
+        HWND window = onFloor ? floor : program;
+        Activate(window);
+        for (int click = 0; click < kClicksPerRound; ++click) {
+            if (onFloor)
+                SetFloorReplay(floor, replays[click]);
+            if (!act(window, click, onFloor))
+                return false;
+            SetFloorReplay(floor, NULL);
+            if (onFloor && !ReplayFinished(replays[click])) {
+                *error = "floor: the " + ClickName(click) +
+                         " brought fewer click notifications than the program's";
+                return false;
+            }
+            if (!CheckForm(window, onFloor ? "floor" : "program", click, round[click].after, error))
+                return false;
+        }
+    }
+    return true;
+}
+
+void TimeClick(HWND window, int click, ClickTimes* times) {
+    HWND button = ButtonOf(window, click);
+    double start = NowMs();
+    SendMessageW(button, BM_CLICK, 0, 0);
+    double handled = NowMs();
+    // UpdateWindow of the window and all its children.
+    Repaint(window);
+    double painted = NowMs();
+    ClickFamily family = kRound[click].family;
+    times->handling[family].push_back(handled - start);
+    times->total[family].push_back(painted - start);
+    times->roundTotal[family].back() += painted - start;
+    EmptyMessageQueue();
+}
+
+bool TallyClick(HWND window, HWND button, MessageTally* tally) {
     if (!StartMessageTally(window))
         return false;
     SendMessageW(button, BM_CLICK, 0, 0);
-    MessageTally tally = StopMessageTally();
-    messages->perKind[kind].Add(tally);
-    ++messages->clicks[kind];
-    if (kind == kActionClick)
-        messages->actionTotals.push_back(tally.total);
-    RedrawWindow(window, NULL, NULL, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    *tally = StopMessageTally();
+    Repaint(window);
     EmptyMessageQueue();
     return true;
 }
 
+bool CountClick(HWND window, int click, ClickMessages* messages) {
+    MessageTally tally;
+    if (!TallyClick(window, ButtonOf(window, click), &tally))
+        return false;
+    ClickFamily family = kRound[click].family;
+    messages->perFamily[family].Add(tally);
+    ++messages->clicks[family];
+    if (family == kActionClick)
+        messages->actionTotals.push_back(tally.total);
+    return true;
+}
+
 } // namespace
+
+const char* ClickFamilyName(ClickFamily family) {
+    static const char* const kNames[kClickFamilies] = {"Action", "Act On", "Relative To", "unit"};
+    return kNames[family];
+}
+
+ClickFamily FamilyOfClick(int click) {
+    return kRound[click].family;
+}
 
 void EmptyMessageQueue() {
     MSG message;
@@ -99,33 +172,57 @@ void EmptyMessageQueue() {
     }
 }
 
-const char* ClickKindName(ClickKind kind) {
-    static const char* const kNames[kClickKinds] = {"Action", "Act On", "Relative To", "unit",
-                                                    "floor radio"};
-    return kNames[kind];
+bool RecordRound(HWND program, std::vector<RecordedCalls>* round, std::string* error) {
+    round->assign(kClicksPerRound, RecordedCalls());
+    Activate(program);
+    for (int click = 0; click < kClicksPerRound; ++click) {
+        HWND button = ButtonOf(program, click);
+        auto sendClick = [button] { SendMessageW(button, BM_CLICK, 0, 0); };
+        if (!RecordCalls(program, sendClick, &(*round)[click], error))
+            return false;
+        Repaint(program);
+        EmptyMessageQueue();
+    }
+    return true;
 }
 
-void RunClickRounds(HWND program, HWND floor, bool otherProcess, int rounds, ClickTimes* times) {
-    for (int round = 0; round < rounds; ++round) {
-        Activate(program, otherProcess);
-        for (const ScriptedClick& click : kRound)
-            TimeClick(program, click.id, click.kind, otherProcess, times);
-        Activate(floor, otherProcess);
-        for (int click = 0; click < kRoundLength; ++click)
-            TimeClick(floor, FloorRadioOf(click), kFloorClick, otherProcess, times);
+bool RunClickRounds(HWND program, HWND floor, const std::vector<RecordedCalls>& round, int rounds,
+                    ClickTimes* programTimes, ClickTimes* floorTimes, std::string* error) {
+    FloorReplays replays(floor, round);
+    auto time = [&](HWND window, int click, bool onFloor) {
+        TimeClick(window, click, onFloor ? floorTimes : programTimes);
+        return true;
+    };
+    // Whichever goes second in a round may find the machine in another mood.
+    for (int i = 0; i < rounds; ++i) {
+        for (ClickTimes* times : {programTimes, floorTimes}) {
+            for (std::vector<double>& totals : times->roundTotal)
+                totals.push_back(0);
+        }
+        if (!PlayRound(program, floor, round, replays, i % 2 == 1, time, error))
+            return false;
     }
+    return true;
 }
 
-bool CountRoundMessages(HWND program, HWND floor, ClickMessages* messages) {
-    Activate(program, false);
-    for (const ScriptedClick& click : kRound) {
-        if (!CountClick(program, click.id, click.kind, messages))
-            return false;
+bool CountRoundMessages(HWND program, HWND floor, const std::vector<RecordedCalls>& round,
+                        ClickMessages* programMessages, ClickMessages* floorMessages,
+                        int* radioAlone, std::string* error) {
+    const char* kNoHook = "the message hook cannot be set";
+    FloorReplays replays(floor, round);
+    auto count = [&](HWND window, int click, bool onFloor) {
+        if (CountClick(window, click, onFloor ? floorMessages : programMessages))
+            return true;
+        *error = kNoHook;
+        return false;
+    };
+    if (!PlayRound(program, floor, round, replays, false, count, error))
+        return false;
+    MessageTally alone;
+    if (!TallyClick(floor, GetDlgItem(floor, IDC_MOVE), &alone)) {
+        *error = kNoHook;
+        return false;
     }
-    Activate(floor, false);
-    for (int click = 0; click < kRoundLength; ++click) {
-        if (!CountClick(floor, FloorRadioOf(click), kFloorClick, messages))
-            return false;
-    }
+    *radioAlone = alone.total;
     return true;
 }

@@ -1,27 +1,30 @@
 #pragma once
 #include <windows.h>
 #include <string>
-
-// Milliseconds on the performance counter, from an arbitrary origin.
-double NowMs();
+#include "tests/support/programprocess.h"
 
 // One of the executables the benchmark starts.
 struct Executable {
     const char* name;
     std::wstring path;
     const wchar_t* className;
+    std::wstring arguments;
 };
 
-struct RunningProgram {
-    PROCESS_INFORMATION process = {};
+struct LaunchedProgram {
+    StartedProgram process;
     HWND window = NULL;
 };
 
 // Starts the executable and waits until it is idle (WaitForInputIdle) and its
 // window of that class is visible; *startupMs is the time from just before
 // CreateProcessW to then.
-bool LaunchProgram(const Executable& executable, RunningProgram* running, double* startupMs,
+bool LaunchProgram(const Executable& executable, LaunchedProgram* launched, double* startupMs,
                    std::string* error);
+
+// Closes the window (WM_CLOSE) and waits for the process to exit with 0; the
+// process is ended by force when it does not.
+bool CloseProgram(const Executable& executable, LaunchedProgram* launched, std::string* error);
 
 struct MemoryFigures {
     double workingSetKiB = 0;
@@ -33,12 +36,3 @@ struct MemoryFigures {
 };
 
 bool ReadMemoryFigures(HANDLE process, MemoryFigures* figures);
-
-// Closes the window (WM_CLOSE) and waits for the process to exit with 0; ends
-// it by force when it does not.
-bool CloseProgram(RunningProgram* running, std::string* error);
-
-// Places a top-level window in one of the work area's corners (0 top left,
-// 1 top right, 2 bottom left), so that the windows measured side by side
-// neither cover each other nor the middle, where the next one opens.
-void MoveToCorner(HWND window, int corner);

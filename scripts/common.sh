@@ -3,13 +3,21 @@
 say() { printf '==> %s\n' "$*"; }
 die() { printf 'error: %s\n' "$*" >&2; exit 1; }
 
-# build_project DIR [TARGET [CMAKE OPTIONS...]]: configures and builds into
-# DIR, all targets (TARGET empty) or only TARGET (with what it depends on).
+# build_project DIR [TARGET...] [-- CMAKE OPTION...]: configures DIR (with the
+# options) and builds all targets, or only the TARGETs with what they depend on.
 build_project() {
-    local dir=$1 target=${2:-}
-    shift $(($# < 2 ? $# : 2))
-    say "configuring (cmake -S . -B $dir${*:+ $*})"
-    cmake -S . -B "$dir" "$@" || die "cmake configure failed"
-    say "building (cmake --build $dir -j2${target:+ --target $target})"
-    cmake --build "$dir" -j2 ${target:+--target "$target"} || die "the build failed"
+    local dir=$1 targets=() options=()
+    shift
+    while (($#)) && [[ $1 != -- ]]; do
+        targets+=("$1")
+        shift
+    done
+    if (($#)); then
+        shift
+        options=("$@")
+    fi
+    say "configuring (cmake -S . -B $dir${options[*]:+ ${options[*]}})"
+    cmake -S . -B "$dir" "${options[@]}" || die "cmake configure failed"
+    say "building (cmake --build $dir -j2${targets[*]:+ --target ${targets[*]}})"
+    cmake --build "$dir" -j2 ${targets[@]:+--target "${targets[@]}"} || die "the build failed"
 }

@@ -38,8 +38,8 @@ main() {
     bash scripts/setup.sh
     ws_start_session private "${TESSARY_DESKTOP_SIZE:-1024x768}"
     build_msvc_check
-    build_project build "" -DTESSARY_MSVC_EXE="$MSVC_EXE"
-    ws_hold_desktop build/tests/desktopholder.exe
+    build_project build -- -DTESSARY_MSVC_EXE="$MSVC_EXE"
+    ws_hold_desktop build/tests/support/desktopholder.exe
     local code=0
     run_tests "$@" || code=$?
     # CTest's summary stays the last thing printed.

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <map>
+#include <memory>
 #include <set>
 #include <stdlib.h>
+#include <vector>
 #include "mainwindow/controlids.h"
-#include "tests/importhook.h"
+#include "tests/support/importpatch.h"
 #include "tests/testwindow.h"
 
 namespace {
@@ -80,12 +82,6 @@ HWND WINAPI CountingCreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR ti
                                instance, param);
 }
 
-template <typename Function>
-void Hook(const char* dll, const char* name, Function replacement, Function* real) {
-    *real = (Function)HookImport(dll, name, (void*)replacement);
-    ASSERT_NE(*real, nullptr) << name;
-}
-
 // Busy bytes of the process heap.
 SIZE_T HeapBusyBytes() {
     SIZE_T busy = 0;
@@ -118,13 +114,19 @@ class Resources : public ::testing::Test {
         Hook("user32.dll", "CreateWindowExW", CountingCreateWindowExW, &RealCreateWindowExW);
     }
     void TearDown() override {
-        HookImport("user32.dll", "GetDC", (void*)RealGetDC);
-        HookImport("user32.dll", "ReleaseDC", (void*)RealReleaseDC);
-        HookImport("kernel32.dll", "HeapAlloc", (void*)RealHeapAlloc);
-        HookImport("kernel32.dll", "HeapFree", (void*)RealHeapFree);
-        HookImport("user32.dll", "SetPropW", (void*)RealSetPropW);
-        HookImport("user32.dll", "CreateWindowExW", (void*)RealCreateWindowExW);
+        patches.clear();
     }
+
+    // The program's code is linked into this executable, so its calls go
+    // through this executable's imports, and only its calls do.
+    template <typename Function>
+    void Hook(const char* dll, const char* name, Function replacement, Function* real) {
+        patches.push_back(std::make_unique<ImportPatch>(dll, name, (void*)replacement));
+        *real = (Function)patches.back()->Original();
+        ASSERT_NE(*real, nullptr) << name;
+    }
+
+    std::vector<std::unique_ptr<ImportPatch>> patches;
 };
 
 // Which of the window's own properties are still there when it is gone.

@@ -48,6 +48,11 @@ StartedProgram::~StartedProgram() {
 }
 
 bool StartedProgram::Start(const std::wstring& path, int showCommand) {
+    return Start(path, std::wstring(), showCommand);
+}
+
+bool StartedProgram::Start(const std::wstring& path, const std::wstring& arguments,
+                           int showCommand) {
     if (path.empty() || info_.hProcess)
         return false;
     STARTUPINFOW startup = {};
@@ -57,6 +62,8 @@ bool StartedProgram::Start(const std::wstring& path, int showCommand) {
         startup.wShowWindow = (WORD)showCommand;
     }
     std::wstring commandLine = L"\"" + path + L"\"";
+    if (!arguments.empty())
+        commandLine += L" " + arguments;
     if (!CreateProcessW(path.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup,
                         &info_)) {
         info_ = PROCESS_INFORMATION();

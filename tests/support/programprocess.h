@@ -20,6 +20,8 @@ class StartedProgram {
     // Starts the executable; with a show command other than -1 its start-up
     // information carries it (STARTF_USESHOWWINDOW).
     bool Start(const std::wstring& path, int showCommand = -1);
+    // The same with arguments after the program's name on its command line.
+    bool Start(const std::wstring& path, const std::wstring& arguments, int showCommand);
 
     // A visible top-level window of the process with this class, or NULL
     // after the time-out.
