@@ -51,13 +51,13 @@ class HostileMessages : public MainWindowTest {};
 TEST_F(HostileMessages, CommandsWithAnyCodeOrIdentifierKeepTheRule) {
     const WORD ids[] = {0,   2,   3,   99,  100, 101, 102, 103, 105, 107, 108, 109,  113,
                         115, 116, 117, 118, 122, 124, 125, 126, 127, 128, 129, 1000, 0xFFFF};
-    FormState before = ReadFormState(window);
+    FormState before = Form();
     for (WORD id : ids) {
         for (UINT code = 0; code <= 0xFFFF; code += (code < 32 ? 1 : 0x1FF)) {
             SCOPED_TRACE(::testing::Message() << "id " << id << " code " << code);
             SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, code), (LPARAM)0xDEADBEEF);
             ASSERT_TRUE(IsWindow(window));
-            FormState now = ReadFormState(window);
+            FormState now = Form();
             ASSERT_EQ(RuleProblems(now), "");
             if (code != BN_CLICKED) {
                 ASSERT_EQ(now, before);
@@ -134,7 +134,7 @@ TEST_F(HostileMessages, ClickStormsOnEveryControlLeaveAnActionClickInCharge) {
         ASSERT_TRUE(IsWindow(window));
         int action = IDC_CENTER_HORZ + (int)(random() % 4);
         SendMessageW(Item(action), BM_CLICK, 0, 0);
-        FormState state = ReadFormState(window);
+        FormState state = Form();
         EXPECT_EQ(RuleProblems(state), "");
         EXPECT_EQ(state[OptionFromControlId(action)].check, BST_CHECKED);
     }

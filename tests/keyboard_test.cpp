@@ -177,14 +177,13 @@ TEST_F(WholeKeyboardTest, EveryKeyAtEveryEnabledButtonInEveryReachableState) {
                                          Describe(state.rules.State()) + ")";
                 if (!known || shown.State() != state.rules.State()) {
                     ClickTo(state, known ? &shown : nullptr);
-                    ASSERT_EQ(ReadFormState(window), state.rules.State())
+                    ASSERT_EQ(Form(), state.rules.State())
                         << "clicking the way to " << rule << ", before " << what;
                 }
                 if (GetFocus() != control) {
                     FocusButton(button);
                     ASSERT_EQ(GetFocus(), control) << "focusing, before " << what;
-                    ASSERT_EQ(ReadFormState(window), state.rules.State())
-                        << "focusing, before " << what;
+                    ASSERT_EQ(Form(), state.rules.State()) << "focusing, before " << what;
                 }
                 KeyboardModel expected(state.rules, button);
                 expected.Press(key);
@@ -194,7 +193,7 @@ TEST_F(WholeKeyboardTest, EveryKeyAtEveryEnabledButtonInEveryReachableState) {
                 if (expected.Closed()) {
                     problems = ClosingProblems();
                 } else if (IsWindow(window)) {
-                    FormState after = ReadFormState(window);
+                    FormState after = Form();
                     problems = Problems(expected, after);
                     shown = expected.Rules();
                     known = after == shown.State();

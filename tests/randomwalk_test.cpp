@@ -28,7 +28,7 @@
 namespace {
 
 const uint64_t kDefaultSeed = 1789;
-const uint64_t kDefaultSteps = 800;
+const uint64_t kDefaultSteps = 600;
 
 uint64_t FromEnvironment(const char* name, uint64_t fallback) {
     const char* text = std::getenv(name);
@@ -81,7 +81,7 @@ class RandomWalkTest : public ProgramLoopTest {
         }
     }
 
-    // One click in five is steered to a rule not reached yet, when one click
+    // One click in three is steered to a rule not reached yet, when one click
     // can reach one, so that a short walk meets every rule.
     int ChooseEnabledOption() {
         std::vector<int> enabled, leadingToNewRules;
@@ -94,7 +94,7 @@ class RandomWalkTest : public ProgramLoopTest {
             if (!reached_.count(RuleOf(next.State())))
                 leadingToNewRules.push_back(option);
         }
-        if (!leadingToNewRules.empty() && rng_() % 5 == 0)
+        if (!leadingToNewRules.empty() && rng_() % 3 == 0)
             return leadingToNewRules[rng_() % leadingToNewRules.size()];
         return enabled[rng_() % enabled.size()];
     }
@@ -135,7 +135,7 @@ class RandomWalkTest : public ProgramLoopTest {
         std::ostringstream problems;
         if (!IsWindow(window))
             return "the window is gone\n";
-        FormState shown = ReadFormState(window);
+        FormState shown = Form();
         for (int option = 0; option < kOptionCount; ++option) {
             if (shown[option].enabled != model_[option].enabled ||
                 shown[option].check != model_[option].check) {

@@ -187,7 +187,7 @@ class RuleWindow : public MainWindowTest {
     }
 
     std::string State() const {
-        return Describe(ReadFormState(window));
+        return Describe(Form());
     }
 
     // Clicks and gives back what the window's handling of the click's command
@@ -219,9 +219,8 @@ class RuleWindow : public MainWindowTest {
         Click(IDC_CENTER_HORZ);
         for (int id : path)
             Click(id);
-        EXPECT_EQ(ReadFormState(window), ModelAfter(path).State())
-            << "replaying " << PathText(path);
-        return ReadFormState(window) == ModelAfter(path).State();
+        EXPECT_EQ(Form(), ModelAfter(path).State()) << "replaying " << PathText(path);
+        return Form() == ModelAfter(path).State();
     }
 };
 
@@ -287,7 +286,7 @@ std::vector<int> RouteToUnclicked(const RuleModel& from,
 TEST_F(RuleWindow, StartUpClickLeavesCenterHorzWithControlControlOffset) {
     EXPECT_EQ(State(), kStartedState);
     EXPECT_EQ(Describe(RuleModel::Started().State()), kStartedState);
-    EXPECT_EQ(RuleOf(ReadFormState(window)), "Center(Horz)/Control/Control/Offset");
+    EXPECT_EQ(RuleOf(Form()), "Center(Horz)/Control/Control/Offset");
 }
 
 TEST_F(RuleWindow, ChangingTheActionStartsActOnAndRelativeToAfresh) {
@@ -414,13 +413,13 @@ TEST_F(RuleWindow, RelativeToSetsTheUnitAndUnitClicksChangeNothingElse) {
 TEST_F(CreatedRuleWindow, OffsetAndPercentClicksMoveOnlyTheirOwnCheck) {
     RuleModel model;
     ASSERT_EQ(State(), "oooo ooooooo ooooooo oo");
-    ASSERT_EQ(ReadFormState(window), model.State());
+    ASSERT_EQ(Form(), model.State());
     // Before any Action click every button stays enabled.
     for (int id : {IDC_OFFSET, IDC_PERCENT}) {
         SCOPED_TRACE(NameOf(id));
         Click(id);
         model.Click(Option(id));
-        EXPECT_EQ(ReadFormState(window), model.State());
+        EXPECT_EQ(Form(), model.State());
     }
     EXPECT_EQ(State(), "oooo ooooooo ooooooo o*");
 }
@@ -624,7 +623,7 @@ TEST_F(RuleWindow, EachFamilyOfClicksTakesItsStepsInTheirOrder) {
         EXPECT_EQ(Lines(ButtonSteps(ClickAndRecord(sequence.button))), Lines(sequence.steps));
         RuleModel expected = ModelAfter(sequence.setup);
         expected.Click(Option(sequence.button));
-        EXPECT_EQ(ReadFormState(window), expected.State());
+        EXPECT_EQ(Form(), expected.State());
     }
 }
 
@@ -682,7 +681,7 @@ TEST_F(RuleWindow, EveryFamilyOfClicksKeepsToTheTablesAndToTheOrderOfSteps) {
         EXPECT_EQ(OrderProblems(ButtonMessages(sent), row.button), "");
         RuleModel expected = ModelAfter(row.setup);
         expected.Click(Option(row.button));
-        EXPECT_EQ(ReadFormState(window), expected.State());
+        EXPECT_EQ(Form(), expected.State());
     }
 }
 
@@ -711,7 +710,7 @@ TEST_F(RuleWindow, OnlyAClickNotificationRunsTheUpdates) {
         } else {
             EXPECT_TRUE(sent.empty()) << sent.size() << " messages to option buttons";
         }
-        EXPECT_EQ(ReadFormState(window), expected.State());
+        EXPECT_EQ(Form(), expected.State());
     }
 }
 
@@ -722,7 +721,7 @@ TEST_F(RuleWindow, EveryEnabledChoiceOfEveryReachableRuleKeepsToTheTables) {
     // to the same four, are made on the way. Every click is checked against
     // the model, the listed rules and the order of steps.
     RuleModel model = RuleModel::Started();
-    FormState shown = ReadFormState(window);
+    FormState shown = Form();
     std::map<std::string, std::set<int>> unclicked;
     std::set<std::string> rules;
     auto meet = [&](const FormState& met) {
@@ -745,7 +744,7 @@ TEST_F(RuleWindow, EveryEnabledChoiceOfEveryReachableRuleKeepsToTheTables) {
         EXPECT_TRUE(recorder.Received(window, WM_COMMAND));
         EXPECT_EQ(OrderProblems(ButtonMessages(recorder.SentWhileHandling(window, WM_COMMAND)), id),
                   "");
-        shown = ReadFormState(window);
+        shown = Form();
         EXPECT_EQ(shown, model.State());
         EXPECT_EQ(RuleProblems(shown), "");
         rules.insert(RuleOf(shown));

@@ -38,6 +38,7 @@ void DefaultFontBaseUnits(int* baseX, int* baseY) {
 void MainWindowTest::SetUp() {
     window = CreateTestMainWindow();
     ASSERT_NE(window, nullptr);
+    reader = FormReader(window);
     if (started)
         OnMainWindowCreated(window, const_cast<LPWSTR>(L""));
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 #include <gtest/gtest.h>
+#include "tests/support/formstate.h"
 
 // The real main window, created in the test process the way start-up creates
 // it: class registered, window hidden and given its client size.
@@ -23,7 +24,12 @@ class MainWindowTest : public ::testing::Test {
     }
     bool IsChecked(int id) const;
     bool IsEnabled(int id) const;
+    // The option buttons as the form shows them.
+    FormState Form() const {
+        return reader.Read();
+    }
 
     HWND window = NULL;
     bool started = true;
+    FormReader reader{NULL};
 };

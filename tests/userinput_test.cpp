@@ -63,6 +63,7 @@ class UserInput : public ::testing::Test {
         ASSERT_TRUE(program.Start(ProgramPath()));
         window = program.WaitForMainWindow(kStartTimeoutMs);
         ASSERT_NE(window, nullptr);
+        reader = FormReader(window);
         thread = GetWindowThreadProcessId(window, NULL);
         // A newly shown top-level window takes the foreground by itself.
         ASSERT_TRUE(WaitUntil(
@@ -128,7 +129,7 @@ class UserInput : public ::testing::Test {
 
     // The focus and the option buttons, "focus on Move, oo*o *ooo--- ...".
     std::string FocusAndForm() const {
-        return "focus on " + Focus() + ", " + Describe(ReadFormState(window));
+        return "focus on " + Focus() + ", " + Describe(reader.Read());
     }
 
     // Waits for the input sent before to put the focus on `focus` and the
@@ -203,6 +204,7 @@ class UserInput : public ::testing::Test {
 
     StartedProgram program;
     HWND window = NULL;
+    FormReader reader{NULL};
     DWORD thread = 0;
     HWND otherWindow = NULL;
 };
@@ -216,7 +218,7 @@ TEST_F(UserInput, OpensWithAFocusedControlAndCloseDrawnAsDefault) {
     EXPECT_NE(std::find(stops.begin(), stops.end(), Focus()), stops.end())
         << "focus on " << Focus() << ", not on a tab stop";
     EXPECT_TRUE(CloseLooksDefault());
-    EXPECT_EQ(ReadFormState(window), RuleModel::Started().State());
+    EXPECT_EQ(reader.Read(), RuleModel::Started().State());
     EXPECT_EQ(stops, kStartedTabStops);
 }
 
@@ -437,7 +439,7 @@ TEST_F(UserInput, EscapeLeavesTheWindowOpenAndEnterClosesIt) {
         EXPECT_TRUE(IsWindow(window));
         EXPECT_TRUE(IsWindowVisible(window));
         EXPECT_NE(Focus(), "none");
-        EXPECT_EQ(ReadFormState(window), RuleModel::Started().State());
+        EXPECT_EQ(reader.Read(), RuleModel::Started().State());
     }
     {
         SCOPED_TRACE("Enter");
@@ -491,7 +493,7 @@ TEST_F(UserInput, ReactivationGivesTheFocusBackAndCloseItsDefaultLook) {
             ASSERT_TRUE(
                 Becomes([&] { return ActivationState(); }, "active, focus on Move, Close default"));
             EXPECT_EQ(GetForegroundWindow(), window);
-            EXPECT_EQ(ReadFormState(window), expected.State());
+            EXPECT_EQ(reader.Read(), expected.State());
         }
     }
 }

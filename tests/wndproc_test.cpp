@@ -154,7 +154,7 @@ TEST_F(StartedForm, CommandsOutsideTheRoutesChangeNothing) {
     // Left inconsistent on purpose: any rule update would now check Percent.
     SendMessageW(Item(IDC_RELTO_LEFT), BM_SETCHECK, BST_UNCHECKED, 0);
     SendMessageW(Item(IDC_RELTO_WIDTH), BM_SETCHECK, BST_CHECKED, 0);
-    const FormState before = ReadFormState(window);
+    const FormState before = Form();
 
     struct Command {
         WORD id;
@@ -183,7 +183,7 @@ TEST_F(StartedForm, CommandsOutsideTheRoutesChangeNothing) {
         SendMessageW(window, WM_COMMAND, MAKEWPARAM(command.id, command.code),
                      (LPARAM)GetDlgItem(window, command.id));
         ASSERT_TRUE(IsWindow(window));
-        EXPECT_EQ(ReadFormState(window), before);
+        EXPECT_EQ(Form(), before);
     }
 
     // The same state does change on a routed click.
@@ -261,7 +261,7 @@ TEST_F(NewWindow, KeepsTheFontItIsGivenAndAnswersWithIt) {
 TEST_F(StartedForm, SizeAndEndOfSessionTakeTheDefaultCourse) {
     ShowWindow(window, SW_SHOWNOACTIVATE);
     const std::vector<RECT> children = ChildRects(window);
-    const FormState state = ReadFormState(window);
+    const FormState state = Form();
 
     LPARAM size = MAKELPARAM(120, 80);
     EXPECT_EQ(SendMessageW(window, WM_SIZE, SIZE_RESTORED, size),
@@ -282,5 +282,5 @@ TEST_F(StartedForm, SizeAndEndOfSessionTakeTheDefaultCourse) {
         EXPECT_EQ(SendMessageW(window, WM_QUERYENDSESSION, 0, reason), TRUE);
         EXPECT_TRUE(IsWindow(window));
     }
-    EXPECT_EQ(ReadFormState(window), state);
+    EXPECT_EQ(Form(), state);
 }

@@ -43,13 +43,22 @@ bool FormState::operator==(const FormState& other) const {
     return true;
 }
 
-FormState ReadFormState(HWND window) {
+FormReader::FormReader(HWND window) {
+    for (int option = 0; option < kOptionCount; ++option)
+        buttons_[option] = GetDlgItem(window, OptionControlId(option));
+}
+
+FormState FormReader::Read() const {
     FormState state;
     for (int option = 0; option < kOptionCount; ++option) {
-        HWND button = GetDlgItem(window, OptionControlId(option));
+        HWND button = buttons_[option];
         state.options[option] = {IsWindowEnabled(button) != FALSE, AskCheck(button)};
     }
     return state;
+}
+
+FormState ReadFormState(HWND window) {
+    return FormReader(window).Read();
 }
 
 std::string Describe(const FormState& state) {

@@ -33,6 +33,17 @@ struct FormState {
 // a program that does not answer cannot hang the caller.
 FormState ReadFormState(HWND window);
 
+// The same for a window read many times: its buttons are looked up once,
+// since under Wine each lookup is a trip to the window server.
+class FormReader {
+  public:
+    explicit FormReader(HWND window);
+    FormState Read() const;
+
+  private:
+    HWND buttons_[kOptionCount];
+};
+
 // A word per column, a character per button: '*' enabled and checked, 'o'
 // enabled and unchecked, '-' disabled and unchecked, '!' disabled and
 // checked, '?' any other check state. The form after start-up reads
