@@ -19,7 +19,9 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 run_tests() {
     say "running the tests (ctest --test-dir build)"
     local code=0
-    ctest --test-dir build --output-on-failure --no-tests=error \
+    # Two at a time, but only tests that keep to hidden windows of their own
+    # run beside another: the rest share the desktop (RESOURCE_LOCK).
+    ctest --test-dir build --output-on-failure --no-tests=error --parallel 2 \
         --timeout "${TESSARY_TEST_TIMEOUT:-300}" "$@" || code=$?
     return "$code"
 }
