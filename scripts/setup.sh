@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing the program need on Debian 12,
-# and unpacks Wine's Windows headers for the MSVC-mode check build. Run as
-# root; when everything is already there it only checks and returns.
+# Installs what building, running and testing the program need on Debian 12;
+# with --msvc-check it also unpacks Wine's Windows headers for the MSVC-mode
+# check build (test.sh asks for them, run.sh does not need them). Run as root;
+# when everything is already there it only checks and returns.
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 
@@ -126,7 +127,7 @@ unpack_wine_sdk() {
     [[ -f $WINE_SDK/.complete ]] && return 0
     bash "$REPO/cmake/wine-sdk.sh" "$WINE_SDK" && return 0
     [[ $(id -u) -eq 0 ]] ||
-        die "unpacking libwine-dev:i386 failed: 'sudo bash scripts/setup.sh' updates the package lists"
+        die "unpacking libwine-dev:i386 failed: 'sudo bash scripts/setup.sh --msvc-check' updates the package lists"
     say "updating the package lists (apt-get update) and trying again"
     apt-get update -q || die "apt-get update failed: check the network and /etc/apt/sources.list"
     bash "$REPO/cmake/wine-sdk.sh" "$WINE_SDK" || die "unpacking libwine-dev:i386 failed"
@@ -138,7 +139,7 @@ main() {
     fi
     say "checking the build, Wine and X tools"
     install_missing_packages
-    unpack_wine_sdk
+    if [[ ${1:-} == --msvc-check ]]; then unpack_wine_sdk; fi
     say "everything needed is installed"
 }
 

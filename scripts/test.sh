@@ -36,8 +36,8 @@ build_msvc_check() {
 }
 
 main() {
-    say "checking the tools (scripts/setup.sh)"
-    bash scripts/setup.sh
+    say "checking the tools (scripts/setup.sh --msvc-check)"
+    bash scripts/setup.sh --msvc-check
     ws_start_session private "${TESSARY_DESKTOP_SIZE:-1024x768}"
     build_msvc_check
     build_project build -- -DTESSARY_MSVC_EXE="$MSVC_EXE"
