@@ -2,14 +2,17 @@
 #include "app/dialogwindow.h"
 #include "app/extensionpoints.h"
 
+void HandleLoopMessage(HWND mainWindow, MSG* message) {
+    if (OnPreTranslateMessage(mainWindow, message))
+        return;
+    HWND dialog = FindDialogWindow(GetFocus());
+    if (dialog && IsDialogMessageW(dialog, message))
+        return;
+    TranslateMessage(message);
+    DispatchMessageW(message);
+}
+
 void RunMessageLoop(HWND mainWindow, MSG* message) {
-    while (GetMessageW(message, NULL, 0, 0) > 0) {
-        if (OnPreTranslateMessage(mainWindow, message))
-            continue;
-        HWND dialog = FindDialogWindow(GetFocus());
-        if (dialog && IsDialogMessageW(dialog, message))
-            continue;
-        TranslateMessage(message);
-        DispatchMessageW(message);
-    }
+    while (GetMessageW(message, NULL, 0, 0) > 0)
+        HandleLoopMessage(mainWindow, message);
 }

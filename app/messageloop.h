@@ -1,6 +1,11 @@
 #pragma once
 #include <windows.h>
 
+// What the loop does with one message: the pre-translation hook, then the
+// dialog navigation of the focus's dialog window, then translation and
+// dispatch of what the navigation declines.
+void HandleLoopMessage(HWND mainWindow, MSG* message);
+
 // Runs until WM_QUIT or an error of GetMessageW; the record keeps the last
 // message retrieved.
 void RunMessageLoop(HWND mainWindow, MSG* message);

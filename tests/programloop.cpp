@@ -1,6 +1,5 @@
 #include "tests/programloop.h"
-#include "app/dialogwindow.h"
-#include "app/extensionpoints.h"
+#include "app/messageloop.h"
 #include "tests/focushelpers.h"
 
 namespace {
@@ -42,13 +41,7 @@ void ProgramLoopTest::PumpLikeTheProgram() {
             exitCode = message.wParam;
             continue;
         }
-        if (OnPreTranslateMessage(window, &message))
-            continue;
-        HWND dialog = FindDialogWindow(GetFocus());
-        if (dialog && IsDialogMessageW(dialog, &message))
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+        HandleLoopMessage(window, &message);
     }
 }
 

@@ -4,9 +4,9 @@
 #include "tests/testwindow.h"
 
 // The real main window in this process, shown and active, with keys
-// delivered through the program's own message loop (its pre-translation
-// hook, then IsDialogMessageW for the focus's dialog) as the system queues a
-// key stroke.
+// delivered through the program's own handling of a loop message (its
+// pre-translation hook, then IsDialogMessageW for the focus's dialog) as the
+// system queues a key stroke.
 class ProgramLoopTest : public MainWindowTest {
   protected:
     void SetUp() override;
@@ -14,7 +14,7 @@ class ProgramLoopTest : public MainWindowTest {
     // After the window has closed: a new one, started and active.
     void Reopen();
 
-    // The program's own loop, run until the queue is empty.
+    // The program's own handling of each message, until the queue is empty.
     void PumpLikeTheProgram();
     // The key goes down and up at whatever has the focus at that moment.
     void PressKey(DialogKey key);
