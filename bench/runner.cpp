@@ -2,7 +2,7 @@
 // and prints one table of medians. The floor replays what the program's code
 // calls on its controls, so the ratios show what the program costs beyond
 // the work its rules prescribe.
-//   runner [--reps N] [--clicks N] [--verbose]
+//   runner [--reps N] [--clicks N] [--verbose]    (TESSARY_EXE names the program)
 #include <windows.h>
 #include <objbase.h>
 #include <algorithm>
@@ -69,9 +69,12 @@ void Progress(const char* text) {
 bool Measure(const Options& options, Results* results, std::string* error) {
     std::wstring folder = OwnFolder();
     std::wstring program = ProgramPath();
+    if (program.empty()) {
+        *error = "TESSARY_EXE names no program to measure";
+        return false;
+    }
     Executable executables[kWhichCount] = {
-        {"tessary.exe", program.empty() ? folder + L"..\\tessary.exe" : program, TESSARY_CLASS_NAME,
-         L""},
+        {"tessary.exe", program, TESSARY_CLASS_NAME, L""},
         {"floor.exe", folder + L"floor.exe", FLOOR_CLASS_NAME, L""},
         {"bare.exe", folder + L"bare.exe", BARE_CLASS_NAME, L""},
     };

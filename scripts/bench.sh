@@ -34,7 +34,7 @@ main() {
     ws_hold_desktop "$BUILD/tests/support/desktopholder.exe"
     say "measuring (this takes a minute or two)"
     local code=0
-    wine "$BUILD/bench/runner.exe" "$@" || code=$?
+    TESSARY_EXE=$BUILD/tessary.exe wine "$BUILD/bench/runner.exe" "$@" || code=$?
     # The table stays the last thing printed.
     WS_QUIET_STOP=1
     ws_stop

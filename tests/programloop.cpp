@@ -61,3 +61,12 @@ void ProgramLoopTest::PressKey(DialogKey key) {
         HoldShift(false);
     }
 }
+
+std::string ProgramLoopTest::FormProblems(const RuleModel& expected) const {
+    std::string problems;
+    FormState shown = Form();
+    if (shown != expected.State())
+        problems += "the form shows " + Describe(shown) + ", the tables give " +
+                    Describe(expected.State()) + "\n";
+    return problems + RuleProblems(shown) + FocusProblems(window, GetFocus());
+}

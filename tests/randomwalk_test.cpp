@@ -59,16 +59,6 @@ struct StepRecord {
 
 class RandomWalkTest : public ProgramLoopTest {
   protected:
-    void SetUp() override {
-        ProgramLoopTest::SetUp();
-        for (int option = 0; option < kOptionCount; ++option)
-            buttons_[option] = Item(OptionControlId(option));
-    }
-
-    bool IsOptionChecked(int option) const {
-        return SendMessageW(buttons_[option], BM_GETCHECK, 0, 0) == BST_CHECKED;
-    }
-
     Move ChooseMove() {
         // Clicks change the rule most; keys mostly move the focus, and Space
         // on Close would end the walk.
@@ -85,8 +75,9 @@ class RandomWalkTest : public ProgramLoopTest {
     // can reach one, so that a short walk meets every rule.
     int ChooseEnabledOption() {
         std::vector<int> enabled, leadingToNewRules;
+        const FormState shown = Form();
         for (int option = 0; option < kOptionCount; ++option) {
-            if (!IsWindowEnabled(buttons_[option]))
+            if (!shown[option].enabled)
                 continue;
             enabled.push_back(option);
             RuleModel next = model_;
@@ -105,7 +96,7 @@ class RandomWalkTest : public ProgramLoopTest {
         record.focusBefore = GetFocus();
         if (record.move == Click) {
             record.chosen = ChooseEnabledOption();
-            SendMessageW(buttons_[record.chosen], BM_CLICK, 0, 0);
+            SendMessageW(Item(OptionControlId(record.chosen)), BM_CLICK, 0, 0);
             PumpLikeTheProgram();
             record.focusAfter = GetFocus();
             model_.Click(record.chosen);
@@ -116,7 +107,7 @@ class RandomWalkTest : public ProgramLoopTest {
         int focused = IsChild(window, record.focusAfter)
                           ? OptionFromControlId(GetDlgCtrlID(record.focusAfter))
                           : -1;
-        if (focused < 0 || !IsOptionChecked(focused))
+        if (focused < 0 || Form()[focused].check != BST_CHECKED)
             return;
         // An arrow clicks the unchecked button that it moves to; Space clicks
         // the focused button, checked or not.
@@ -135,19 +126,10 @@ class RandomWalkTest : public ProgramLoopTest {
         std::ostringstream problems;
         if (!IsWindow(window))
             return "the window is gone\n";
-        FormState shown = Form();
-        for (int option = 0; option < kOptionCount; ++option) {
-            if (shown[option].enabled != model_[option].enabled ||
-                shown[option].check != model_[option].check) {
-                problems << OptionName(option) << " differs: the form shows " << ::Describe(shown)
-                         << ", the tables give " << ::Describe(model_.State()) << "\n";
-                break;
-            }
-        }
-        problems << RuleProblems(shown);
-        if (allowed_.count(RuleOf(shown)))
-            reached_.insert(RuleOf(shown));
-        problems << FocusProblems(window, GetFocus());
+        problems << FormProblems(model_);
+        std::string rule = RuleOf(Form());
+        if (allowed_.count(rule))
+            reached_.insert(rule);
         return problems.str();
     }
 
@@ -192,7 +174,6 @@ class RandomWalkTest : public ProgramLoopTest {
         return text;
     }
 
-    std::array<HWND, kOptionCount> buttons_ = {};
     // The walk starts where start-up leaves the form.
     RuleModel model_ = RuleModel::Started();
     std::mt19937_64 rng_;

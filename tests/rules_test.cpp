@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <deque>
 #include <functional>
 #include <map>
 #include <set>
@@ -253,30 +252,16 @@ class CreatedRuleWindow : public RuleWindow {
 // with a button still unclicked and then click it; empty when none is left.
 std::vector<int> RouteToUnclicked(const RuleModel& from,
                                   const std::map<std::string, std::set<int>>& unclicked) {
-    struct Stop {
-        RuleModel model;
+    for (const ReachedState& state : ReachableFrom({{from, {}}})) {
+        auto left = unclicked.find(Describe(state.rules.State()));
+        if (left != unclicked.end() && left->second.empty())
+            continue;
         std::vector<int> route;
-    };
-    std::deque<Stop> queue = {{from, {}}};
-    std::set<std::string> visited = {Describe(from.State())};
-    while (!queue.empty()) {
-        Stop stop = queue.front();
-        queue.pop_front();
-        auto left = unclicked.find(Describe(stop.model.State()));
-        if (left == unclicked.end())
-            return stop.route;
-        if (!left->second.empty()) {
-            stop.route.push_back(*left->second.rbegin());
-            return stop.route;
-        }
-        for (int option = 0; option < kOptionCount; ++option) {
-            Stop next = stop;
-            if (!next.model.Click(option))
-                continue;
-            next.route.push_back(OptionControlId(option));
-            if (visited.insert(Describe(next.model.State())).second)
-                queue.push_back(next);
-        }
+        for (int option : state.clicks)
+            route.push_back(OptionControlId(option));
+        if (left != unclicked.end())
+            route.push_back(*left->second.rbegin());
+        return route;
     }
     return {};
 }

@@ -1,4 +1,6 @@
 #include "tests/support/rulemodel.h"
+#include <set>
+#include <string>
 
 namespace {
 
@@ -148,4 +150,21 @@ void RuleModel::ApplyUnit() {
         !IsCentring(Chosen(ActionColumn)) && (relativeTo == Width || relativeTo == Height);
     Set(UnitColumn, Offset, !percent, !percent);
     Set(UnitColumn, Percent, percent, percent);
+}
+
+std::vector<ReachedState> ReachableFrom(std::vector<ReachedState> states) {
+    std::set<std::string> seen;
+    for (const ReachedState& state : states)
+        seen.insert(Describe(state.rules.State()));
+    for (size_t next = 0; next < states.size(); ++next) {
+        for (int option = 0; option < kOptionCount; ++option) {
+            ReachedState state = states[next];
+            if (!state.rules.Click(option))
+                continue;
+            state.clicks.push_back(option);
+            if (seen.insert(Describe(state.rules.State())).second)
+                states.push_back(state);
+        }
+    }
+    return states;
 }

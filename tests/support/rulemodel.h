@@ -1,4 +1,5 @@
 #pragma once
+#include <vector>
 #include "tests/support/formstate.h"
 
 // The form's option buttons as the rule tables describe them (availability
@@ -37,3 +38,13 @@ class RuleModel {
 
     FormState state_;
 };
+
+// A form state and the clicks (options, in order) that lead to it.
+struct ReachedState {
+    RuleModel rules;
+    std::vector<int> clicks;
+};
+
+// The given states and every one that clicks on enabled buttons reach from
+// them, nearest first, each with the fewest clicks that lead there.
+std::vector<ReachedState> ReachableFrom(std::vector<ReachedState> states);
