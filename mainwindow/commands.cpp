@@ -1,4 +1,5 @@
 #include "mainwindow/commands.h"
+#include "dialogkeys/buttonlook.h"
 #include "mainwindow/controlids.h"
 #include "rules/cascade.h"
 
@@ -48,12 +49,24 @@ static const CommandRoute kRoutes[] = {
     {IDC_OFFSET, IDC_PERCENT, OnUnitClicked},
 };
 
+// On Windows, and on Wine since version 9, a radio button that gets the
+// keyboard focus while unchecked sends BN_CLICKED and stays unchecked. That
+// reports a focus change, not a choice: running the updates on the unchanged
+// checks would reset the columns right of it. A click or a key checks its
+// button before it notifies. The sender is found by its identifier, since
+// lParam may name any window.
+static bool IsFocusReport(HWND window, WORD id) {
+    HWND sender = GetDlgItem(window, id);
+    return sender && sender == GetFocus() && (QueryDlgCode(sender) & DLGC_RADIOBUTTON) &&
+           !(SendMessageW(sender, BM_GETSTATE, 0, 0) & (BST_CHECKED | BST_INDETERMINATE));
+}
+
 BOOL HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     WORD id = LOWORD(wParam);
     for (const CommandRoute& route : kRoutes) {
         if (id < route.firstId || id > route.lastId)
             continue;
-        if (HIWORD(wParam) != BN_CLICKED)
+        if (HIWORD(wParam) != BN_CLICKED || IsFocusReport(window, id))
             return FALSE;
         return route.handler(window, (HWND)lParam);
     }
