@@ -702,17 +702,19 @@ class SelfCheckingRadioButtons {
 } // namespace
 
 TEST_F(StartedWindow, OwnFocusMovesKeepTheRuleWhenRadioButtonsCheckThemselvesOnFocus) {
-    // The program moves the focus by itself when it is activated again, when
-    // it disables the focused control and for WM_NEXTDLGCTL's steps. In every
-    // reachable state, from Close and from the chosen button of each column,
-    // none of these may land where the platform would make another choice.
+    // The program moves the focus by itself for WM_NEXTDLGCTL's steps, when
+    // it disables the focused control and when it is activated again. In
+    // every reachable state, from Close and from the chosen button of each
+    // column, none of these may land where the platform would make another
+    // choice. Activation is slow, so each state tries it from one origin.
     ASSERT_TRUE(ShowAndActivate(window));
     ForeignWindow other;
-    for (const ReachedState& state : ReachableFrom({{RuleModel::Started(), {}}})) {
+    const std::vector<ReachedState> states = ReachableFrom({{RuleModel::Started(), {}}});
+    for (size_t index = 0; index < states.size(); ++index) {
         SendMessageW(Item(IDC_CENTER_HORZ), BM_CLICK, 0, 0);
-        for (int option : state.clicks)
+        for (int option : states[index].clicks)
             SendMessageW(Item(OptionControlId(option)), BM_CLICK, 0, 0);
-        const FormState rule = state.rules.State();
+        const FormState rule = states[index].rules.State();
         ASSERT_EQ(Form(), rule);
         std::vector<int> origins = {IDC_CLOSE};
         for (int option = 0; option < kOptionCount; ++option) {
@@ -728,22 +730,25 @@ TEST_F(StartedWindow, OwnFocusMovesKeepTheRuleWhenRadioButtonsCheckThemselvesOnF
                 EXPECT_EQ(Form(), rule) << (previous ? "Shift+Tab" : "Tab");
                 EXPECT_EQ(FocusProblems(window, GetFocus()), "");
             }
-
-            SetFocus(Item(origin));
-            ASSERT_TRUE(other.Activate());
-            ASSERT_TRUE(ShowAndActivate(window));
-            EXPECT_EQ(FocusedId(), origin);
-            EXPECT_EQ(Form(), rule) << "activated again";
-
             if (origin == IDC_CLOSE)
                 continue;
             FormState disabled = rule;
             disabled.options[OptionFromControlId(origin)].enabled = false;
+            SetFocus(Item(origin));
             EnableDialogControl(Item(origin), FALSE);
             EXPECT_EQ(Form(), disabled) << "the focused button disabled";
             EXPECT_EQ(FocusProblems(window, GetFocus()), "");
             EnableDialogControl(Item(origin), TRUE);
             EXPECT_EQ(Form(), rule);
         }
+
+        const int origin = origins[index % origins.size()];
+        SCOPED_TRACE("in " + RuleOf(rule) + ", activated again with the focus on " +
+                     ControlName(window, Item(origin)));
+        SetFocus(Item(origin));
+        ASSERT_TRUE(other.Activate());
+        ASSERT_TRUE(ShowAndActivate(window));
+        EXPECT_EQ(FocusedId(), origin);
+        EXPECT_EQ(Form(), rule);
     }
 }
