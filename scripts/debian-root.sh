@@ -66,7 +66,9 @@ mount_all() {
     mountpoint -q "$ROOT/dev/shm" || mount_at "$ROOT/dev/shm" -t tmpfs -o mode=1777 tmpfs
     # A fresh /tmp each run: no X server locks or Wine sockets of earlier runs.
     mount_at "$ROOT/tmp" -t tmpfs -o mode=1777 tmpfs
-    cp -L /etc/resolv.conf "$ROOT/etc/resolv.conf"
+    # Removed first: a link there would lead the copy out of the root.
+    rm -f "$ROOT/etc/resolv.conf"
+    cp -L /etc/resolv.conf "$ROOT/etc/resolv.conf" || die "no /etc/resolv.conf to copy into the root"
     mount_at "$ROOT$REPO" --bind "$REPO"
     local clone=$ROOT/var/lib/tessary/clones/${REPO//\//_} dir
     for dir in "${BUILD_DIRS[@]}"; do
@@ -108,7 +110,7 @@ make_root() {
     chmod 755 "$ROOT/usr/sbin/policy-rc.d"
     mount_all
     say "installing the build, Wine and X tools in the root (scripts/setup.sh)"
-    in_root bash "$REPO/scripts/setup.sh" || die "scripts/setup.sh failed in $ROOT"
+    in_root bash "$REPO/scripts/setup.sh" {lock}>&- || die "scripts/setup.sh failed in $ROOT"
     unmount_all
     touch "$MARKER"
 }
