@@ -90,7 +90,7 @@ in_root() {
 install_debootstrap() {
     command -v debootstrap >/dev/null && return 0
     say "installing debootstrap (apt-get install debootstrap)"
-    apt-get update -q || die "apt-get update failed"
+    apt-get update -q -o DPkg::Lock::Timeout=600 || die "apt-get update failed"
     apt-get install -y -q -o DPkg::Lock::Timeout=600 debootstrap || die "apt-get install debootstrap failed"
 }
 
