@@ -97,7 +97,8 @@ install_debootstrap() {
 make_root() {
     say "making the Debian $release root $ROOT (once per machine)"
     if [[ -e $ROOT ]]; then
-        # Only this run's namespace can have mounts there: it holds the lock.
+        # Only this run's namespace can have mounts there: no other run holds
+        # the lock.
         ! findmnt -rn -o TARGET | grep -q "^$ROOT/" || die "$ROOT has mounts; not removing it"
         rm -rf --one-file-system "$ROOT"
     fi
@@ -115,19 +116,29 @@ make_root() {
     touch "$MARKER"
 }
 
+# lock_root -s|-x: takes the root's lock, shared by the runs that use a
+# finished root (each clone has build directories of its own), exclusive to
+# the run that makes it.
+lock_root() {
+    flock -n "$1" "$lock" && return 0
+    say "waiting for another run that holds $ROOT.lock"
+    flock -w 1800 "$1" "$lock" || die "$ROOT.lock stayed taken for 30 minutes"
+}
+
 main() {
     mkdir -p "$(dirname "$ROOT")"
-    # One run at a time in a root: they would share its build directories.
     exec {lock}>"$ROOT.lock"
-    if ! flock -n "$lock"; then
-        say "waiting for another run in $ROOT to finish (lock $ROOT.lock)"
-        flock -w "${TESSARY_ROOT_LOCK_WAIT:-5400}" "$lock" || die "$ROOT stayed locked"
-    fi
     trap unmount_all EXIT
     trap 'exit 129' HUP
     trap 'exit 130' INT
     trap 'exit 143' TERM
-    [[ -f $MARKER ]] || make_root
+    lock_root -s
+    if [[ ! -f $MARKER ]]; then
+        flock -u "$lock"
+        lock_root -x
+        [[ -f $MARKER ]] || make_root
+        lock_root -s
+    fi
     mount_all
     say "running scripts/test.sh in the Debian $release root $ROOT"
     local code=0
