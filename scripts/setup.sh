@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing the program need on Debian 12;
-# with --msvc-check it also unpacks Wine's Windows headers for the MSVC-mode
-# check build (test.sh asks for them, run.sh does not need them). Run as root;
-# when everything is already there it only checks and returns.
+# Installs what building, running and testing the program need on Debian 12
+# or 13; with --msvc-check it also unpacks Wine's Windows headers for the
+# MSVC-mode check build (test.sh asks for them, run.sh does not need them). Run
+# as root; when everything is already there it only checks and returns.
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 

@@ -5,10 +5,17 @@
 # virtual desktop that stays open for the whole run. The main build learns the
 # MSVC-mode program's path from the cache variable TESSARY_MSVC_EXE.
 #   bash scripts/test.sh [CTEST ARGUMENTS...]     e.g. bash scripts/test.sh -R Focus
+#   bash scripts/test.sh --debian 13 [CTEST ARGUMENTS...]
+#     the same inside a Debian 13 root made once per machine
+#     (scripts/debian-root.sh)
 # Environment: TESSARY_TEST_TIMEOUT, per-test time-out in seconds for tests
 # without their own TIMEOUT property (default 300).
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
+
+if [[ ${1:-} == --debian ]]; then
+    exec bash scripts/debian-root.sh "${2:-}" "${@:3}"
+fi
 
 # shellcheck source=scripts/wine-session.sh
 source scripts/wine-session.sh
