@@ -19,8 +19,8 @@
 
 namespace {
 
-const DWORD kStartTimeoutMs = 20000;
-const DWORD kStepTimeoutMs = 10000;
+const DWORD kStartTimeoutMs = 10000;
+const DWORD kStepTimeoutMs = 5000;
 
 int Option(int controlId) {
     return OptionFromControlId(controlId);
@@ -62,7 +62,7 @@ class UserInput : public ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(program.Start(ProgramPath()));
         window = program.WaitForMainWindow(kStartTimeoutMs);
-        ASSERT_NE(window, nullptr);
+        ASSERT_NE(window, nullptr) << "no main window within 10 s; the program " << program.State();
         reader = FormReader(window);
         thread = GetWindowThreadProcessId(window, NULL);
         // A newly shown top-level window takes the foreground by itself.
@@ -444,14 +444,14 @@ TEST_F(UserInput, EscapeLeavesTheWindowOpenAndEnterClosesIt) {
     {
         SCOPED_TRACE("Enter");
         PressKey(VK_RETURN);
-        EXPECT_EQ(program.WaitForExit(kStepTimeoutMs), 0u);
+        EXPECT_EQ(program.WaitForExit(kStepTimeoutMs), 0u) << "the program " << program.State();
         EXPECT_FALSE(IsWindow(window));
     }
 }
 
 TEST_F(UserInput, AltF4ClosesTheWindowWithExitCodeZero) {
     PressKeyWith(VK_MENU, VK_F4);
-    EXPECT_EQ(program.WaitForExit(kStepTimeoutMs), 0u);
+    EXPECT_EQ(program.WaitForExit(kStepTimeoutMs), 0u) << "the program " << program.State();
     EXPECT_FALSE(IsWindow(window));
 }
 
