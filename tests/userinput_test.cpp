@@ -60,6 +60,8 @@ LRESULT CALLBACK OtherWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 class UserInput : public ::testing::Test {
   protected:
     void SetUp() override {
+        // Wherever an earlier test left the pointer, the window does not open under it.
+        ParkMouse();
         ASSERT_TRUE(program.Start(ProgramPath()));
         window = program.WaitForMainWindow(kStartTimeoutMs);
         ASSERT_NE(window, nullptr) << "no main window within 10 s; the program " << program.State();
@@ -172,6 +174,15 @@ class UserInput : public ::testing::Test {
             SCOPED_TRACE(step.what);
             ASSERT_TRUE(KeysLead(model, step.keys));
         }
+    }
+
+    // Where the pointer is, "338,416 (on the form's background)".
+    std::string Pointer() const {
+        POINT at;
+        GetCursorPos(&at);
+        HWND under = WindowFromPoint(at);
+        return std::to_string(at.x) + "," + std::to_string(at.y) + " (on " +
+               (under == window ? "the form's background" : ControlName(window, under)) + ")";
     }
 
     POINT CenterOf(int id) const {
@@ -387,7 +398,7 @@ TEST_F(UserInput, SpaceChoosesTheFocusedRadioButton) {
             << "Stretch did not take the mouse";
         MoveMouseTo(background);
         ASSERT_TRUE(WaitUntil([&] { return !(Ask(Item(IDC_STRETCH), BM_GETSTATE) & BST_PUSHED); }))
-            << "Stretch still looks pushed with the pointer off it";
+            << "Stretch still looks pushed with the pointer off it, at " << Pointer();
         ReleaseLeftButtonAt(background);
         ASSERT_TRUE(WaitUntil([&] { return ThreadInfo().hwndCapture == NULL; }))
             << "Stretch kept the mouse after the release";
