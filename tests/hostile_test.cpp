@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 #include "mainwindow/controlids.h"
+#include "tests/focushelpers.h"
 #include "tests/support/formstate.h"
 #include "tests/support/programprocess.h"
 #include "tests/support/watchdog.h"
@@ -18,14 +19,6 @@ const DWORD kAnswerTimeoutMs = 3000;
 
 bool FocusIsInside(HWND window) {
     return IsChild(window, GetFocus()) != FALSE;
-}
-
-// Shows the window and puts it in front, so it owns the keyboard focus.
-void Activate(HWND window) {
-    ShowWindow(window, SW_SHOW);
-    SetForegroundWindow(window);
-    SetActiveWindow(window);
-    PumpMessages();
 }
 
 // A plain top-level window of the test, counting the dialog-manager questions
@@ -74,12 +67,12 @@ TEST_F(HostileMessages, CommandsWithAnyCodeOrIdentifierKeepTheRule) {
 }
 
 TEST_F(HostileMessages, NextDlgCtlWithStaleForeignOrRandomHandlesKeepsTheFocusInTheForm) {
-    Activate(window);
+    ASSERT_TRUE(ShowAndActivate(window));
     HWND stale = CreateWindowExW(0, L"Button", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 5, 5,
                                  window, NULL, NULL, NULL);
     DestroyWindow(stale);
     HWND stranger = CreateStranger();
-    Activate(window);
+    ASSERT_TRUE(ShowAndActivate(window));
     g_questionsToStranger = 0;
 
     std::mt19937 random(7);
@@ -108,7 +101,7 @@ TEST_F(HostileMessages, NextDlgCtlWithStaleForeignOrRandomHandlesKeepsTheFocusIn
 }
 
 TEST_F(HostileMessages, SetDefIdWithAnySixteenBitValueKeepsOnlyTheCloseButtonAsDefault) {
-    Activate(window);
+    ASSERT_TRUE(ShowAndActivate(window));
     SendMessageW(window, WM_NEXTDLGCTL, (WPARAM)Item(IDC_CENTER_HORZ), TRUE);
     HWND close = Item(IDC_CLOSE);
     // Every value takes over a minute under Wine; the suite tries the low

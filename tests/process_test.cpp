@@ -22,11 +22,13 @@ void SetWineVersionFor(const std::wstring& exeName, const wchar_t* version) {
                     (DWORD)((wcslen(version) + 1) * sizeof(wchar_t)));
 }
 
+// Empty when the copy cannot be made, e.g. while an earlier run of it still runs.
 std::wstring TempCopyOfProgram(const wchar_t* name) {
     wchar_t folder[MAX_PATH];
     GetTempPathW(MAX_PATH, folder);
     std::wstring copy = std::wstring(folder) + name;
-    CopyFileW(ProgramPath().c_str(), copy.c_str(), FALSE);
+    if (!CopyFileW(ProgramPath().c_str(), copy.c_str(), FALSE))
+        return std::wstring();
     return copy;
 }
 
@@ -79,6 +81,8 @@ TEST(ProgramRun, RefusesAPlatformOutsideTheNtFamily) {
     if (!RunsUnderWine())
         GTEST_SKIP() << "only Wine can present a platform outside the NT family";
     std::wstring copy = TempCopyOfProgram(L"tessary-win98.exe");
+    ASSERT_FALSE(copy.empty()) << "cannot copy the program to tessary-win98.exe (error "
+                               << GetLastError() << ")";
     SetWineVersionFor(L"tessary-win98.exe", L"win98");
     StartedProgram program;
     ASSERT_TRUE(program.Start(copy));
