@@ -4,8 +4,8 @@
 
 namespace {
 
-const DWORD kStartTimeoutMs = 30000;
-const DWORD kExitTimeoutMs = 15000;
+const DWORD kStartTimeoutMs = 10000;
+const DWORD kExitTimeoutMs = 10000;
 
 std::string Named(const Executable& executable, const std::string& what) {
     return std::string(executable.name) + ": " + what;

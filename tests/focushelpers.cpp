@@ -46,7 +46,9 @@ ForeignWindow::ForeignWindow() {
 ForeignWindow::~ForeignWindow() {
     PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
     // The thread may have to answer messages sent from here while it ends.
-    while (MsgWaitForMultipleObjects(1, &thread_, FALSE, 10000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < 10000 &&
+           MsgWaitForMultipleObjects(1, &thread_, FALSE, 10000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
         PumpMessages();
     CloseHandle(thread_);
     CloseHandle(ready_);

@@ -8,7 +8,7 @@
 
 namespace {
 
-const DWORD kTimeoutMs = 20000;
+const DWORD kTimeoutMs = 10000;
 
 // Only Wine can make a program see a platform outside the NT family: it
 // takes a per-program Windows version from the registry.
@@ -22,11 +22,13 @@ void SetWineVersionFor(const std::wstring& exeName, const wchar_t* version) {
                     (DWORD)((wcslen(version) + 1) * sizeof(wchar_t)));
 }
 
+// Empty when the copy cannot be made, e.g. while an earlier run of it still runs.
 std::wstring TempCopyOfProgram(const wchar_t* name) {
     wchar_t folder[MAX_PATH];
     GetTempPathW(MAX_PATH, folder);
     std::wstring copy = std::wstring(folder) + name;
-    CopyFileW(ProgramPath().c_str(), copy.c_str(), FALSE);
+    if (!CopyFileW(ProgramPath().c_str(), copy.c_str(), FALSE))
+        return std::wstring();
     return copy;
 }
 
@@ -40,7 +42,7 @@ TEST(ProgramRun, ShowsItsWindowCentredOnTopAndExitsWithZeroOnClose) {
     StartedProgram program;
     ASSERT_TRUE(program.Start(ProgramPath())) << "TESSARY_EXE names no program";
     HWND window = program.WaitForMainWindow(kTimeoutMs);
-    ASSERT_NE(window, nullptr);
+    ASSERT_NE(window, nullptr) << "no main window within 10 s; the program " << program.State();
     EXPECT_TRUE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
 
     RECT rect, work;
@@ -50,41 +52,43 @@ TEST(ProgramRun, ShowsItsWindowCentredOnTopAndExitsWithZeroOnClose) {
     EXPECT_EQ(rect.top, work.top + (work.bottom - work.top - (rect.bottom - rect.top)) / 2);
 
     PostMessageW(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(program.WaitForExit(kTimeoutMs), 0u);
+    EXPECT_EQ(program.WaitForExit(kTimeoutMs), 0u) << "the program " << program.State();
 }
 
 TEST(ProgramRun, ShowsItsWindowWithTheStartupShowCommand) {
     StartedProgram program;
     ASSERT_TRUE(program.Start(ProgramPath(), SW_SHOWMINNOACTIVE));
     HWND window = program.WaitForMainWindow(kTimeoutMs);
-    ASSERT_NE(window, nullptr);
+    ASSERT_NE(window, nullptr) << "no main window within 10 s; the program " << program.State();
     EXPECT_TRUE(IsIconic(window));
     PostMessageW(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(program.WaitForExit(kTimeoutMs), 0u);
+    EXPECT_EQ(program.WaitForExit(kTimeoutMs), 0u) << "the program " << program.State();
 }
 
 TEST(ProgramRun, StartsWithCenterHorzChosenAndTheDefaultLookOnClose) {
     StartedProgram program;
     ASSERT_TRUE(program.Start(ProgramPath()));
     HWND window = program.WaitForMainWindow(kTimeoutMs);
-    ASSERT_NE(window, nullptr);
+    ASSERT_NE(window, nullptr) << "no main window within 10 s; the program " << program.State();
     EXPECT_FALSE(IsIconic(window));
     EXPECT_EQ(ReadFormState(window), RuleModel::Started().State());
     EXPECT_TRUE(LooksDefault(GetDlgItem(window, IDOK)));
     PostMessageW(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(program.WaitForExit(kTimeoutMs), 0u);
+    EXPECT_EQ(program.WaitForExit(kTimeoutMs), 0u) << "the program " << program.State();
 }
 
 TEST(ProgramRun, RefusesAPlatformOutsideTheNtFamily) {
     if (!RunsUnderWine())
         GTEST_SKIP() << "only Wine can present a platform outside the NT family";
     std::wstring copy = TempCopyOfProgram(L"tessary-win98.exe");
+    ASSERT_FALSE(copy.empty()) << "cannot copy the program to tessary-win98.exe (error "
+                               << GetLastError() << ")";
     SetWineVersionFor(L"tessary-win98.exe", L"win98");
     StartedProgram program;
     ASSERT_TRUE(program.Start(copy));
 
     HWND box = program.WaitForWindow(L"#32770", kTimeoutMs);
-    ASSERT_NE(box, nullptr);
+    ASSERT_NE(box, nullptr) << "no message box within 10 s; the program " << program.State();
     bool saysWin98 = false;
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         wchar_t text[64] = L"";
@@ -95,7 +99,7 @@ TEST(ProgramRun, RefusesAPlatformOutsideTheNtFamily) {
     EXPECT_EQ(program.WaitForWindow(L"Quillmar_Tessary_Class", 0), nullptr);
 
     PostMessageW(box, WM_COMMAND, IDOK, 0);
-    EXPECT_EQ(program.WaitForExit(kTimeoutMs), 255u);
+    EXPECT_EQ(program.WaitForExit(kTimeoutMs), 255u) << "the program " << program.State();
     DeleteFileW(copy.c_str());
 }
 
@@ -106,7 +110,8 @@ TEST(ManyInstances, RunSideBySideAndEachClosesWithZero) {
     for (int i = 0; i < kCopies; ++i) {
         ASSERT_TRUE(copies[i].Start(ProgramPath()));
         windows[i] = copies[i].WaitForMainWindow(kTimeoutMs);
-        ASSERT_NE(windows[i], nullptr) << i;
+        ASSERT_NE(windows[i], nullptr)
+            << "no main window of copy " << i << " within 10 s; it " << copies[i].State();
         for (int j = 0; j < i; ++j)
             EXPECT_NE(windows[i], windows[j]);
     }
@@ -119,6 +124,7 @@ TEST(ManyInstances, RunSideBySideAndEachClosesWithZero) {
         EXPECT_EQ(ReadFormState(windows[i]), RuleModel::Started().State()) << i;
     for (int i = 0; i < kCopies; ++i) {
         PostMessageW(windows[i], WM_CLOSE, 0, 0);
-        EXPECT_EQ(copies[i].WaitForExit(kTimeoutMs), 0u) << i;
+        EXPECT_EQ(copies[i].WaitForExit(kTimeoutMs), 0u)
+            << "copy " << i << " " << copies[i].State();
     }
 }

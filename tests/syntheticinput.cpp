@@ -44,6 +44,10 @@ void MoveMouseTo(POINT screen) {
     SendInput(1, &input, sizeof(INPUT));
 }
 
+void ParkMouse() {
+    MoveMouseTo({GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1});
+}
+
 void PressLeftButtonAt(POINT screen) {
     INPUT inputs[] = {MouseInput(screen, 0), MouseInput(screen, MOUSEEVENTF_LEFTDOWN)};
     SendInput(2, inputs, sizeof(INPUT));

@@ -12,6 +12,10 @@ void PressKeyWith(WORD modifier, WORD key);
 
 // Moves the pointer to a point on the screen.
 void MoveMouseTo(POINT screen);
+// Moves the pointer to the screen's bottom-right corner, where no test puts a
+// window. Under Wine a window that appears under the pointer hears of it from
+// X later and then replays the pointer's position and resets the keys held.
+void ParkMouse();
 // Moves there and presses, or releases, the left button.
 void PressLeftButtonAt(POINT screen);
 void ReleaseLeftButtonAt(POINT screen);

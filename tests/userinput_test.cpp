@@ -19,8 +19,8 @@
 
 namespace {
 
-const DWORD kStartTimeoutMs = 20000;
-const DWORD kStepTimeoutMs = 10000;
+const DWORD kStartTimeoutMs = 10000;
+const DWORD kStepTimeoutMs = 5000;
 
 int Option(int controlId) {
     return OptionFromControlId(controlId);
@@ -42,16 +42,6 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = kStepTimeout
     }
 }
 
-// A message to a control of the program that cannot hang the test: a
-// program that does not answer gives kNoAnswer.
-const DWORD_PTR kNoAnswer = ~(DWORD_PTR)0;
-DWORD_PTR Ask(HWND control, UINT message) {
-    DWORD_PTR answer = kNoAnswer;
-    if (!SendMessageTimeoutW(control, message, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer))
-        return kNoAnswer;
-    return answer;
-}
-
 LRESULT CALLBACK OtherWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -60,9 +50,11 @@ LRESULT CALLBACK OtherWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 class UserInput : public ::testing::Test {
   protected:
     void SetUp() override {
+        // Wherever an earlier test left the pointer, the window does not open under it.
+        ParkMouse();
         ASSERT_TRUE(program.Start(ProgramPath()));
         window = program.WaitForMainWindow(kStartTimeoutMs);
-        ASSERT_NE(window, nullptr);
+        ASSERT_NE(window, nullptr) << "no main window within 10 s; the program " << program.State();
         reader = FormReader(window);
         thread = GetWindowThreadProcessId(window, NULL);
         // A newly shown top-level window takes the foreground by itself.
@@ -378,6 +370,9 @@ TEST_F(UserInput, SpaceChoosesTheFocusedRadioButton) {
     RuleModel expected = RuleModel::Started();
     {
         // Pressing on Stretch and letting go elsewhere focuses it without choosing it.
+        // The pointer moves off and the button goes up in one input: under Wine
+        // a move on its own may come to the button late, and how the button
+        // looks in between is the system's.
         SCOPED_TRACE("press on Stretch, release on the background");
         POINT stretch = CenterOf(IDC_STRETCH);
         POINT background = Background();
@@ -385,9 +380,6 @@ TEST_F(UserInput, SpaceChoosesTheFocusedRadioButton) {
         PressLeftButtonAt(stretch);
         ASSERT_TRUE(WaitUntil([&] { return ThreadInfo().hwndCapture == Item(IDC_STRETCH); }))
             << "Stretch did not take the mouse";
-        MoveMouseTo(background);
-        ASSERT_TRUE(WaitUntil([&] { return !(Ask(Item(IDC_STRETCH), BM_GETSTATE) & BST_PUSHED); }))
-            << "Stretch still looks pushed with the pointer off it";
         ReleaseLeftButtonAt(background);
         ASSERT_TRUE(WaitUntil([&] { return ThreadInfo().hwndCapture == NULL; }))
             << "Stretch kept the mouse after the release";
@@ -444,14 +436,14 @@ TEST_F(UserInput, EscapeLeavesTheWindowOpenAndEnterClosesIt) {
     {
         SCOPED_TRACE("Enter");
         PressKey(VK_RETURN);
-        EXPECT_EQ(program.WaitForExit(kStepTimeoutMs), 0u);
+        EXPECT_EQ(program.WaitForExit(kStepTimeoutMs), 0u) << "the program " << program.State();
         EXPECT_FALSE(IsWindow(window));
     }
 }
 
 TEST_F(UserInput, AltF4ClosesTheWindowWithExitCodeZero) {
     PressKeyWith(VK_MENU, VK_F4);
-    EXPECT_EQ(program.WaitForExit(kStepTimeoutMs), 0u);
+    EXPECT_EQ(program.WaitForExit(kStepTimeoutMs), 0u) << "the program " << program.State();
     EXPECT_FALSE(IsWindow(window));
 }
 

@@ -98,3 +98,12 @@ DWORD StartedProgram::WaitForExit(DWORD timeoutMs) const {
         GetExitCodeProcess(info_.hProcess, &code);
     return code;
 }
+
+std::string StartedProgram::State() const {
+    if (!info_.hProcess)
+        return "was not started";
+    DWORD code = WaitForExit(0);
+    if (code == STILL_ACTIVE)
+        return "is still running";
+    return "has exited with code " + std::to_string(code);
+}

@@ -30,6 +30,8 @@ class StartedProgram {
     HWND WaitForMainWindow(DWORD timeoutMs) const;
     // The exit code, or STILL_ACTIVE when the process outlives the time-out.
     DWORD WaitForExit(DWORD timeoutMs) const;
+    // "is still running", "has exited with code 3": for failure messages.
+    std::string State() const;
 
     HANDLE Process() const {
         return info_.hProcess;
