@@ -708,10 +708,11 @@ TEST_F(StartedWindow, OwnFocusMovesKeepTheRuleWhenRadioButtonsCheckThemselvesOnF
     // column, none of these may land where the platform would make another
     // choice.
     ASSERT_TRUE(ShowAndActivate(window));
-    for (const ReachedState& state : ReachableFrom({{RuleModel::Started(), {}}})) {
-        SendMessageW(Item(IDC_CENTER_HORZ), BM_CLICK, 0, 0);
-        for (int option : state.clicks)
+    RuleModel shown = RuleModel::Started();
+    for (const ReachedState& state : ReachableFrom({{shown, {}}})) {
+        for (int option : FewestClicks(shown, state.rules.State()))
             SendMessageW(Item(OptionControlId(option)), BM_CLICK, 0, 0);
+        shown = state.rules;
         const FormState rule = state.rules.State();
         ASSERT_EQ(Form(), rule);
         std::vector<int> origins = {IDC_CLOSE};
@@ -745,7 +746,6 @@ TEST_F(StartedWindow, OwnFocusMovesKeepTheRuleWhenRadioButtonsCheckThemselvesOnF
             EXPECT_EQ(Form(), disabled) << "the focused button disabled";
             EXPECT_EQ(FocusProblems(window, GetFocus()), "");
             EnableDialogControl(Item(origin), TRUE);
-            EXPECT_EQ(Form(), rule);
         }
     }
 }

@@ -40,14 +40,6 @@ std::vector<ReachedState> ReachableStates() {
     return ReachableFrom(actions);
 }
 
-std::vector<int> FewestClicks(const RuleModel& from, const FormState& to) {
-    for (const ReachedState& state : ReachableFrom({{from, {}}})) {
-        if (state.rules.State() == to)
-            return state.clicks;
-    }
-    return {};
-}
-
 // The buttons that can take the focus in a state: the enabled options and
 // Close.
 std::vector<int> EnabledButtons(const RuleModel& rules) {

@@ -168,3 +168,11 @@ std::vector<ReachedState> ReachableFrom(std::vector<ReachedState> states) {
     }
     return states;
 }
+
+std::vector<int> FewestClicks(const RuleModel& from, const FormState& to) {
+    for (const ReachedState& state : ReachableFrom({{from, {}}})) {
+        if (state.rules.State() == to)
+            return state.clicks;
+    }
+    return {};
+}

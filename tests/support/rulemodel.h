@@ -48,3 +48,7 @@ struct ReachedState {
 // The given states and every one that clicks on enabled buttons reach from
 // them, nearest first, each with the fewest clicks that lead there.
 std::vector<ReachedState> ReachableFrom(std::vector<ReachedState> states);
+
+// The fewest clicks that lead from one state to another; none when it is the
+// same state or cannot be reached.
+std::vector<int> FewestClicks(const RuleModel& from, const FormState& to);
