@@ -656,48 +656,27 @@ TEST_F(ActiveWindow, EnablesATopLevelWindowLikeEnableWindow) {
 
 namespace {
 
-// Makes the form's radio buttons behave as Windows' automatic radio buttons
-// are described: one that gets the focus unchecked, with no mouse button down
-// on it, checks itself, unchecks its column and reports a click. Neither Wine
-// version does this, so the test brings it about.
-class SelfCheckingRadioButtons {
-  public:
-    explicit SelfCheckingRadioButtons(HWND window) : window_(window) {
-        for (int option = 0; option < kOptionCount; ++option)
-            SetWindowSubclass(Button(option), Proc, 0, 0);
+// A radio button that behaves as Windows' automatic radio buttons are
+// described: focused unchecked, with no mouse button down on it, it checks
+// itself, unchecks its column and reports a click. Neither Wine version does
+// this, so the test brings it about.
+LRESULT CALLBACK CheckOnFocus(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                              DWORD_PTR) {
+    if (message != WM_SETFOCUS || SendMessageW(button, BM_GETCHECK, 0, 0) != BST_UNCHECKED ||
+        (SendMessageW(button, BM_GETSTATE, 0, 0) & BST_PUSHED))
+        return DefSubclassProc(button, message, wParam, lParam);
+    HWND parent = GetParent(button);
+    int id = GetDlgCtrlID(button);
+    OptionColumn column = ColumnOf(OptionFromControlId(id));
+    for (int row = 0; row < OptionsIn(column); ++row) {
+        int other = OptionControlId(FirstOptionOf(column) + row);
+        SendMessageW(GetDlgItem(parent, other), BM_SETCHECK,
+                     other == id ? BST_CHECKED : BST_UNCHECKED, 0);
     }
-    ~SelfCheckingRadioButtons() {
-        for (int option = 0; option < kOptionCount; ++option)
-            RemoveWindowSubclass(Button(option), Proc, 0);
-    }
-    SelfCheckingRadioButtons(const SelfCheckingRadioButtons&) = delete;
-    SelfCheckingRadioButtons& operator=(const SelfCheckingRadioButtons&) = delete;
-
-  private:
-    HWND Button(int option) const {
-        return GetDlgItem(window_, OptionControlId(option));
-    }
-
-    static LRESULT CALLBACK Proc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                 DWORD_PTR) {
-        if (message != WM_SETFOCUS || SendMessageW(button, BM_GETCHECK, 0, 0) != BST_UNCHECKED ||
-            (SendMessageW(button, BM_GETSTATE, 0, 0) & BST_PUSHED))
-            return DefSubclassProc(button, message, wParam, lParam);
-        HWND parent = GetParent(button);
-        int id = GetDlgCtrlID(button);
-        OptionColumn column = ColumnOf(OptionFromControlId(id));
-        for (int row = 0; row < OptionsIn(column); ++row) {
-            int other = OptionControlId(FirstOptionOf(column) + row);
-            SendMessageW(GetDlgItem(parent, other), BM_SETCHECK,
-                         other == id ? BST_CHECKED : BST_UNCHECKED, 0);
-        }
-        LRESULT result = DefSubclassProc(button, message, wParam, lParam);
-        SendMessageW(parent, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)button);
-        return result;
-    }
-
-    HWND window_;
-};
+    LRESULT result = DefSubclassProc(button, message, wParam, lParam);
+    SendMessageW(parent, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)button);
+    return result;
+}
 
 } // namespace
 
@@ -708,6 +687,8 @@ TEST_F(StartedWindow, OwnFocusMovesKeepTheRuleWhenRadioButtonsCheckThemselvesOnF
     // column, none of these may land where the platform would make another
     // choice.
     ASSERT_TRUE(ShowAndActivate(window));
+    for (int option = 0; option < kOptionCount; ++option)
+        SetWindowSubclass(Item(OptionControlId(option)), CheckOnFocus, 0, 0);
     RuleModel shown = RuleModel::Started();
     for (const ReachedState& state : ReachableFrom({{shown, {}}})) {
         for (int option : FewestClicks(shown, state.rules.State()))
@@ -720,7 +701,6 @@ TEST_F(StartedWindow, OwnFocusMovesKeepTheRuleWhenRadioButtonsCheckThemselvesOnF
             if (rule[option].check == BST_CHECKED)
                 origins.push_back(OptionControlId(option));
         }
-        SelfCheckingRadioButtons selfChecking(window);
         for (int origin : origins) {
             SCOPED_TRACE("in " + RuleOf(rule) + ", from " + ControlName(window, Item(origin)));
             for (WPARAM previous : {0, 1}) {
