@@ -17,6 +17,7 @@ namespace {
 // A window procedure answers a message in milliseconds; a busy machine may
 // make it a second.
 const DWORD kAnswerTimeoutMs = 3000;
+const DWORD kStartTimeoutMs = 10000;
 
 bool FocusIsInside(HWND window) {
     return IsChild(window, GetFocus()) != FALSE;
@@ -201,8 +202,8 @@ class ProgramUnderFire : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(program.Start(ProgramPath()));
-        window = program.WaitForMainWindow(10000);
-        ASSERT_NE(window, nullptr) << "no main window within 10 s; the program " << program.State();
+        window = program.WaitForMainWindow(kStartTimeoutMs);
+        ASSERT_NE(window, nullptr) << program.Missing("main window", kStartTimeoutMs);
     }
     // Sends to the window, or to a control of it, unless an earlier message
     // went unanswered: a hung program costs one time-out, not one a message.

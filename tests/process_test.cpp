@@ -42,7 +42,7 @@ TEST(ProgramRun, ShowsItsWindowCentredOnTopAndExitsWithZeroOnClose) {
     StartedProgram program;
     ASSERT_TRUE(program.Start(ProgramPath())) << "TESSARY_EXE names no program";
     HWND window = program.WaitForMainWindow(kTimeoutMs);
-    ASSERT_NE(window, nullptr) << "no main window within 10 s; the program " << program.State();
+    ASSERT_NE(window, nullptr) << program.Missing("main window", kTimeoutMs);
     EXPECT_TRUE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
 
     RECT rect, work;
@@ -59,7 +59,7 @@ TEST(ProgramRun, ShowsItsWindowWithTheStartupShowCommand) {
     StartedProgram program;
     ASSERT_TRUE(program.Start(ProgramPath(), SW_SHOWMINNOACTIVE));
     HWND window = program.WaitForMainWindow(kTimeoutMs);
-    ASSERT_NE(window, nullptr) << "no main window within 10 s; the program " << program.State();
+    ASSERT_NE(window, nullptr) << program.Missing("main window", kTimeoutMs);
     EXPECT_TRUE(IsIconic(window));
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.WaitForExit(kTimeoutMs), 0u) << "the program " << program.State();
@@ -69,7 +69,7 @@ TEST(ProgramRun, StartsWithCenterHorzChosenAndTheDefaultLookOnClose) {
     StartedProgram program;
     ASSERT_TRUE(program.Start(ProgramPath()));
     HWND window = program.WaitForMainWindow(kTimeoutMs);
-    ASSERT_NE(window, nullptr) << "no main window within 10 s; the program " << program.State();
+    ASSERT_NE(window, nullptr) << program.Missing("main window", kTimeoutMs);
     EXPECT_FALSE(IsIconic(window));
     EXPECT_EQ(ReadFormState(window), RuleModel::Started().State());
     EXPECT_TRUE(LooksDefault(GetDlgItem(window, IDOK)));
@@ -88,7 +88,7 @@ TEST(ProgramRun, RefusesAPlatformOutsideTheNtFamily) {
     ASSERT_TRUE(program.Start(copy));
 
     HWND box = program.WaitForWindow(L"#32770", kTimeoutMs);
-    ASSERT_NE(box, nullptr) << "no message box within 10 s; the program " << program.State();
+    ASSERT_NE(box, nullptr) << program.Missing("message box", kTimeoutMs);
     bool saysWin98 = false;
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         wchar_t text[64] = L"";
@@ -111,7 +111,7 @@ TEST(ManyInstances, RunSideBySideAndEachClosesWithZero) {
         ASSERT_TRUE(copies[i].Start(ProgramPath()));
         windows[i] = copies[i].WaitForMainWindow(kTimeoutMs);
         ASSERT_NE(windows[i], nullptr)
-            << "no main window of copy " << i << " within 10 s; it " << copies[i].State();
+            << copies[i].Missing("main window of copy " + std::to_string(i), kTimeoutMs);
         for (int j = 0; j < i; ++j)
             EXPECT_NE(windows[i], windows[j]);
     }

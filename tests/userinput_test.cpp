@@ -54,7 +54,7 @@ class UserInput : public ::testing::Test {
         ParkMouse();
         ASSERT_TRUE(program.Start(ProgramPath()));
         window = program.WaitForMainWindow(kStartTimeoutMs);
-        ASSERT_NE(window, nullptr) << "no main window within 10 s; the program " << program.State();
+        ASSERT_NE(window, nullptr) << program.Missing("main window", kStartTimeoutMs);
         reader = FormReader(window);
         thread = GetWindowThreadProcessId(window, NULL);
         // A newly shown top-level window takes the foreground by itself.

@@ -107,3 +107,8 @@ std::string StartedProgram::State() const {
         return "is still running";
     return "has exited with code " + std::to_string(code);
 }
+
+std::string StartedProgram::Missing(const std::string& what, DWORD timeoutMs) const {
+    return "no " + what + " within " + std::to_string(timeoutMs / 1000) + " s; the program " +
+           State();
+}

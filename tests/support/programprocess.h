@@ -32,6 +32,9 @@ class StartedProgram {
     DWORD WaitForExit(DWORD timeoutMs) const;
     // "is still running", "has exited with code 3": for failure messages.
     std::string State() const;
+    // Why a wait found nothing: "no main window within 10 s; the program is
+    // still running".
+    std::string Missing(const std::string& what, DWORD timeoutMs) const;
 
     HANDLE Process() const {
         return info_.hProcess;
