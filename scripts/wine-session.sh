@@ -304,6 +304,9 @@ ws_stop() {
     ((WS_STOPPED)) && return "$status"
     WS_STOPPED=1
     set +e
+    # A reader of our output that is gone (a pipe killed with us) must not
+    # stop the clean-up half-way, with the wineserver still holding the lock.
+    trap '' PIPE
     for hook in "${WS_EXIT_HOOKS[@]}"; do eval "$hook"; done
     ws_stop_wineserver
     ws_stop_xvfb

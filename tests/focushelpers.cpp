@@ -9,21 +9,38 @@ bool LooksDefault(HWND button) {
     return styled;
 }
 
-bool PumpUntil(const std::function<bool()>& condition) {
-    for (int round = 0; round < 300; ++round) {
+namespace {
+
+// Pumps this thread's messages until the condition holds or the time runs
+// out; gives the condition's last value. Cross-thread activation arrives
+// through the queue, so one pump is not always enough.
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    do {
         PumpMessages();
         if (condition())
             return true;
         Sleep(10);
-    }
+    } while (GetTickCount() - start < timeoutMs);
     return condition();
+}
+
+} // namespace
+
+bool BringToForeground(HWND window, const std::function<bool()>& arrived) {
+    for (int request = 0; request < 3; ++request) {
+        SetForegroundWindow(window);
+        if (PumpUntil(arrived, 1000))
+            return true;
+    }
+    return false;
 }
 
 bool ShowAndActivate(HWND window) {
     ShowWindow(window, SW_SHOW);
-    SetForegroundWindow(window);
-    return PumpUntil(
-        [window] { return GetActiveWindow() == window && GetForegroundWindow() == window; });
+    return BringToForeground(window, [window] {
+        return GetActiveWindow() == window && GetForegroundWindow() == window;
+    });
 }
 
 std::vector<RECT> ChildRects(HWND window) {
@@ -55,8 +72,8 @@ ForeignWindow::~ForeignWindow() {
 }
 
 bool ForeignWindow::Activate() {
-    SetForegroundWindow(window_);
-    return PumpUntil([this] { return GetForegroundWindow() == window_ && !GetActiveWindow(); });
+    return BringToForeground(
+        window_, [this] { return GetForegroundWindow() == window_ && !GetActiveWindow(); });
 }
 
 DWORD WINAPI ForeignWindow::Run(void* self) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 #include "mainwindow/controlids.h"
+#include "tests/focushelpers.h"
 #include "tests/support/formstate.h"
 #include "tests/support/keyboardmodel.h"
 #include "tests/support/programprocess.h"
@@ -180,7 +181,7 @@ class UserInput : public ::testing::Test {
     }
 
     // Makes a window of the test process the foreground window.
-    void ActivateOtherWindow() {
+    bool ActivateOtherWindow() {
         if (!otherWindow) {
             WNDCLASSW windowClass = {};
             windowClass.lpfnWndProc = OtherWindowProc;
@@ -191,7 +192,7 @@ class UserInput : public ::testing::Test {
                                           WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, NULL,
                                           NULL, windowClass.hInstance, NULL);
         }
-        SetForegroundWindow(otherWindow);
+        return BringToForeground(otherWindow, [&] { return GetForegroundWindow() == otherWindow; });
     }
 
     StartedProgram program;
@@ -468,13 +469,14 @@ TEST_F(UserInput, ReactivationGivesTheFocusBackAndCloseItsDefaultLook) {
     };
     const Reactivation reactivations[] = {
         {"a click on the form's background", [&] { ClickAt(background); }},
-        {"SetForegroundWindow", [&] { SetForegroundWindow(window); }},
+        {"SetForegroundWindow",
+         [&] { BringToForeground(window, [&] { return GetForegroundWindow() == window; }); }},
     };
     for (const Reactivation& reactivation : reactivations) {
         SCOPED_TRACE(std::string("reactivated by ") + reactivation.how);
         {
             SCOPED_TRACE("another window in front");
-            ActivateOtherWindow();
+            ASSERT_TRUE(ActivateOtherWindow());
             ASSERT_TRUE(
                 Becomes([&] { return ActivationState(); }, "inactive, focus on none, Close plain"));
             EXPECT_EQ(GetForegroundWindow(), otherWindow);
