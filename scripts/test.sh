@@ -23,6 +23,9 @@ source scripts/wine-session.sh
 # shellcheck source=scripts/common.sh
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
+# shellcheck source=scripts/cpu-latency.sh
+source scripts/cpu-latency.sh
+
 run_tests() {
     say "running the tests (ctest --test-dir build)"
     local code=0
@@ -48,6 +51,7 @@ main() {
     build_msvc_check
     build_project build -- -DTESSARY_MSVC_EXE="$MSVC_EXE"
     ws_hold_desktop build/tests/support/desktopholder.exe
+    cpu_latency_hold
     local code=0
     run_tests "$@" || code=$?
     # CTest's summary stays the last thing printed.
