@@ -46,6 +46,7 @@ REQUIREMENTS=(
     "xdotool cmd:xdotool"
     "imagemagick file:/usr/bin/import"
     "util-linux cmd:flock"
+    "util-linux cmd:taskset"
     "coreutils cmd:timeout"
 )
 
