@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <algorithm>
+#include <memory>
 #include <vector>
 #include "dialogkeys/buttonsearch.h"
 #include "dialogkeys/defaultbutton.h"
@@ -10,6 +12,7 @@
 #include "dialogkeys/tabstops.h"
 #include "mainwindow/controlids.h"
 #include "tests/focushelpers.h"
+#include "tests/support/importpatch.h"
 #include "tests/support/options.h"
 #include "tests/support/rulemodel.h"
 #include "tests/testwindow.h"
@@ -275,20 +278,46 @@ TEST_F(FreshWindow, FindsPushButtonsByIdAndByTheirDefaultLook) {
 
 // ---- Focus memory ----
 
+// A heap that hands back used blocks: what the program's code does not ask
+// for zeroed comes filled with this handle.
+HWND g_usedBlockFill;
+decltype(&HeapAlloc) g_realHeapAlloc;
+
+LPVOID WINAPI UsedBlockHeapAlloc(HANDLE heap, DWORD flags, SIZE_T bytes) {
+    LPVOID block = g_realHeapAlloc(heap, flags, bytes);
+    if (block && !(flags & HEAP_ZERO_MEMORY))
+        std::fill_n((HWND*)block, bytes / sizeof(HWND), g_usedBlockFill);
+    return block;
+}
+
 TEST(FirstActivation, FocusesTheFirstTabStop) {
     struct Case {
         const char* name;
         bool closeEnabled;
+        bool fromUsedHeapBlocks;
         int focused;
         bool closeLooksDefault;
     };
     const Case cases[] = {
-        {"Close enabled", true, IDC_CLOSE, true},
-        {"Close disabled", false, IDC_CENTER_HORZ, false},
+        {"Close enabled", true, false, IDC_CLOSE, true},
+        {"Close disabled", false, false, IDC_CENTER_HORZ, false},
+        // A stale saved focus would name the other window.
+        {"focus record from a used heap block", true, true, IDC_CLOSE, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        HWND other =
+            CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
+        std::unique_ptr<ImportPatch> usedBlocks;
+        if (c.fromUsedHeapBlocks) {
+            g_usedBlockFill = other;
+            usedBlocks = std::make_unique<ImportPatch>("kernel32.dll", "HeapAlloc",
+                                                       (void*)UsedBlockHeapAlloc);
+            g_realHeapAlloc = (decltype(&HeapAlloc))usedBlocks->Original();
+            ASSERT_NE(g_realHeapAlloc, nullptr);
+        }
         HWND window = CreateTestMainWindow();
+        usedBlocks.reset();
         ASSERT_NE(window, nullptr);
         HWND close = GetDlgItem(window, IDC_CLOSE);
         // The look is taken off so that the activation has to give it back.
@@ -297,7 +326,9 @@ TEST(FirstActivation, FocusesTheFirstTabStop) {
         EXPECT_TRUE(ShowAndActivate(window));
         EXPECT_EQ(FocusedId(), c.focused);
         EXPECT_EQ(LooksDefault(close), c.closeLooksDefault);
+        EXPECT_EQ(SendMessageW(window, DM_GETDEFID, 0, 0), kCloseIsDefault);
         DestroyTestMainWindow(window);
+        DestroyWindow(other);
     }
 }
 
