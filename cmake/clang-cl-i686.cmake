@@ -64,6 +64,8 @@ endforeach()
 string(CONCAT _tessary_flags ${_tessary_flags})
 set(CMAKE_C_FLAGS_INIT "${_tessary_flags}")
 set(CMAKE_CXX_FLAGS_INIT "${_tessary_flags}")
+# The resource script includes <winver.h>, which rc.exe finds through INCLUDE.
+set(CMAKE_RC_STANDARD_INCLUDE_DIRECTORIES ${_tessary_sdk}/include/windows)
 
 # Wine's import libraries carry no safe exception handler tables.
 foreach(_kind EXE SHARED MODULE)

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <cstdio>
+#include <cstring>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 #include "tests/support/peimage.h"
 #include "tests/support/programprocess.h"
 
@@ -77,4 +81,50 @@ TEST(ExecutableFile, CarriesOneManifestForCommonControls6AsInvokerAndDpiAware) {
     };
     for (const char* setting : settings)
         EXPECT_NE(manifest.find(setting), std::string::npos) << setting;
+}
+
+TEST(ExecutableFile, CarriesItsNamesAndTheProjectVersionForUsEnglish) {
+    const std::wstring path = ProgramPath();
+    DWORD unused = 0;
+    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &unused);
+    ASSERT_GT(size, 0u) << "no version resource";
+    std::vector<BYTE> info(size);
+    ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, size, info.data()));
+
+    unsigned major = 0, minor = 0, patch = 0;
+    ASSERT_EQ(std::sscanf(TESSARY_PROJECT_VERSION, "%u.%u.%u", &major, &minor, &patch), 3);
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", (void**)&fixed, &length));
+    ASSERT_GE(length, sizeof(VS_FIXEDFILEINFO));
+    // Four 16-bit parts, the last 0.
+    const DWORD high = major << 16 | minor, low = patch << 16;
+    EXPECT_EQ(fixed->dwFileVersionMS, high);
+    EXPECT_EQ(fixed->dwFileVersionLS, low);
+    EXPECT_EQ(fixed->dwProductVersionMS, high);
+    EXPECT_EQ(fixed->dwProductVersionLS, low);
+
+    WORD* translation = nullptr;
+    ASSERT_TRUE(
+        VerQueryValueW(info.data(), L"\\VarFileInfo\\Translation", (void**)&translation, &length));
+    ASSERT_GE(length, 2 * sizeof(WORD));
+    EXPECT_EQ(translation[0], 0x0409);
+    EXPECT_EQ(translation[1], 1200);
+
+    const std::wstring version(TESSARY_PROJECT_VERSION,
+                               TESSARY_PROJECT_VERSION + std::strlen(TESSARY_PROJECT_VERSION));
+    const std::pair<const wchar_t*, std::wstring> strings[] = {
+        {L"FileDescription", L"Ferrolyn Tessary"},
+        {L"ProductName", L"Ferrolyn Tessary"},
+        {L"OriginalFilename", L"tessary.exe"},
+        {L"InternalName", L"tessary"},
+        {L"FileVersion", version},
+        {L"ProductVersion", version},
+    };
+    for (const auto& [name, expected] : strings) {
+        const std::wstring key = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+        wchar_t* value = nullptr;
+        ASSERT_TRUE(VerQueryValueW(info.data(), key.c_str(), (void**)&value, &length)) << key;
+        EXPECT_EQ(std::wstring(value), expected) << key;
+    }
 }
