@@ -172,10 +172,10 @@ bool KeyboardModels::Keep(int focus, const FormState& shown) {
 std::string KeyboardModels::Outcomes() const {
     std::string outcomes;
     for (const KeyboardModel& model : models_) {
-        if (!outcomes.empty())
-            outcomes += " or ";
-        outcomes +=
+        std::string outcome =
             "focus on " + ButtonName(model.Focus()) + ", " + Describe(model.Rules().State());
+        if (outcomes.find(outcome) == std::string::npos)
+            outcomes += (outcomes.empty() ? "" : " or ") + outcome;
     }
     return outcomes;
 }

@@ -112,7 +112,7 @@ class KeyboardModels {
         return models_.front().Rules();
     }
     // "focus on Close, *ooo ------* ------* *-" for each model, joined by
-    // " or ": for messages.
+    // " or " where they differ: for messages.
     std::string Outcomes() const;
 
   private:
