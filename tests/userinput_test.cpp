@@ -132,9 +132,23 @@ class UserInput : public ::testing::Test {
                        "focus on " + focus + ", " + Describe(model.State()));
     }
 
-    // Presses the keys one after another, for real and in the model, then
-    // waits for the form to be where the model puts it.
-    ::testing::AssertionResult KeysLead(KeyboardModel& model,
+    // The button with the program's keyboard focus; -1 when none has it.
+    int FocusedButton() const {
+        HWND focus = ThreadInfo().hwndFocus;
+        return IsChild(window, focus) ? ButtonFromControlId(GetDlgCtrlID(focus)) : -1;
+    }
+
+    // Waits for the input sent before to bring the form to where one of the
+    // models puts it, and keeps those that do.
+    ::testing::AssertionResult FormMatches(KeyboardModels& models) const {
+        if (WaitUntil([&] { return models.Keep(FocusedButton(), reader.Read()); }))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "the form shows \"" << FocusAndForm()
+                                             << "\", not \"" << models.Outcomes() << "\"";
+    }
+
+    // Presses the keys one after another, for real and in the models.
+    ::testing::AssertionResult KeysLead(KeyboardModels& models,
                                         const std::vector<DialogKey>& keys) const {
         for (DialogKey key : keys) {
             const DialogKeyStroke& stroke = StrokeOf(key);
@@ -142,28 +156,30 @@ class UserInput : public ::testing::Test {
                 PressKeyWith(VK_SHIFT, stroke.virtualKey);
             else
                 PressKey(stroke.virtualKey);
-            model.Press(key);
+            models.Press(key);
         }
-        return FormBecomes(ButtonName(model.Focus()), model.Rules());
+        return FormMatches(models);
     }
 
-    // Clicks the option with the mouse, for real and in the model.
-    ::testing::AssertionResult ClickLeads(KeyboardModel& model, int id) const {
+    // Clicks the option with the mouse, for real and in the models.
+    ::testing::AssertionResult ClickLeads(KeyboardModels& models, int id) const {
         ClickAt(CenterOf(id));
-        model.Click(Option(id));
-        return FormBecomes(ButtonName(model.Focus()), model.Rules());
+        models.Click(Option(id));
+        return FormMatches(models);
     }
 
-    // Presses the keys of each step and waits for its outcome; stops at the
-    // first step that fails.
+    // Presses the keys of each step, or clicks its option, and waits for its
+    // outcome; stops at the first step that fails.
     struct KeySteps {
         const char* what;
         std::vector<DialogKey> keys;
+        int clicked = 0; // the control id of the option clicked instead
     };
-    void TakeSteps(KeyboardModel& model, std::initializer_list<KeySteps> steps) const {
+    void TakeSteps(KeyboardModels& models, std::initializer_list<KeySteps> steps) const {
         for (const KeySteps& step : steps) {
             SCOPED_TRACE(step.what);
-            ASSERT_TRUE(KeysLead(model, step.keys));
+            ASSERT_TRUE(step.clicked ? ClickLeads(models, step.clicked)
+                                     : KeysLead(models, step.keys));
         }
     }
 
@@ -278,38 +294,42 @@ TEST_F(UserInput, ArrowKeysChooseWithinAColumnAndTheRulesFollow) {
     }
 }
 
-// Where an arrow at the end of a column must leave the focus, nothing happens
-// that could be waited for, so such a key is followed by one whose outcome
-// tells that from the focus having gone on to the heading or line that the
-// system counts into the column's group; the form is checked after the pair.
+// At the end of a column an arrow meets the next column's heading and line,
+// which the system counts into the column's group: either the focus stays,
+// where nothing happens that could be waited for, or the arrow passes over
+// them round to the column's other end. So it is followed by a Shift+Tab,
+// which either way goes on to the previous column, but from the heading or
+// line would come back into the column; the form is checked after the pair.
 
 TEST_F(UserInput, ArrowsAtTheEndsOfTheActionColumnAndOnCloseLeaveTheFocusOnAButton) {
-    KeyboardModel model(RuleModel::Started(), Option(IDC_CENTER_HORZ));
-    ASSERT_TRUE(ClickLeads(model, IDC_CENTER_HORZ));
-    TakeSteps(model,
+    KeyboardModels models(RuleModel::Started(), Option(IDC_CENTER_HORZ));
+    TakeSteps(models,
               {
-                  {"Up at Center(Horz), then Down: Center(Vert), where from the Act On line "
-                   "Down would come back to Center(Horz)",
-                   {KeyUp, KeyDown}},
-                  {"Down twice to Stretch", {KeyDown, KeyDown}},
-                  {"Down at Stretch, then Up: Move, where from the Act On heading Up would come "
-                   "back to Stretch",
-                   {KeyDown, KeyUp}},
-                  {"Shift+Tab to Close", {KeyShiftTab}},
-                  {"Down at Close, then Shift+Tab: round to Offset, where from the Action "
-                   "heading Shift+Tab would come back to Close",
+                  {"click on the chosen Center(Horz)", {}, IDC_CENTER_HORZ},
+                  {"Up at Center(Horz), then Shift+Tab: Close, where from the Act On line "
+                   "Shift+Tab would come back to the chosen action",
+                   {KeyUp, KeyShiftTab}},
+                  {"click on Stretch", {}, IDC_STRETCH},
+                  {"Down at Stretch, then Shift+Tab: Close, where from the Act On heading "
+                   "Shift+Tab would come back to the chosen action",
                    {KeyDown, KeyShiftTab}},
-                  {"Tab round to Close", {KeyTab}},
                   // The unit's group runs on past the last child to Close.
                   {"Up at Close: the chosen Offset", {KeyUp}},
+                  {"Tab round to Close", {KeyTab}},
+                  {"Down at Close, then Shift+Tab: Offset, or the chosen Relative To after the "
+                   "arrow went round to Offset, where from the Action heading Shift+Tab would "
+                   "come back to Close",
+                   {KeyDown, KeyShiftTab}},
               });
 }
 
+// A lone enabled button keeps the focus either way; at Offset the first Up
+// may go round to Close and the second come back.
 TEST_F(UserInput, ArrowsAtTheOnlyEnabledButtonOfEachColumnLeaveTheFocusOnAButtonWhenCentring) {
-    KeyboardModel model(RuleModel::Started(), Option(IDC_ACTON_CONTROL));
-    ASSERT_TRUE(ClickLeads(model, IDC_ACTON_CONTROL));
-    TakeSteps(model,
+    KeyboardModels models(RuleModel::Started(), Option(IDC_ACTON_CONTROL));
+    TakeSteps(models,
               {
+                  {"click on Act On Control", {}, IDC_ACTON_CONTROL},
                   {"Up at Act On Control, then Shift+Tab: Center(Horz), where from the Relative "
                    "To line Shift+Tab would come back to Act On Control",
                    {KeyUp, KeyShiftTab}},
@@ -326,9 +346,9 @@ TEST_F(UserInput, ArrowsAtTheOnlyEnabledButtonOfEachColumnLeaveTheFocusOnAButton
                    "the Offset heading Shift+Tab would come back to Relative To Control",
                    {KeyDown, KeyShiftTab}},
                   {"Tab twice to Offset", {KeyTab, KeyTab}},
-                  {"Up at Offset, then Shift+Tab: Relative To Control, where from the Action "
-                   "line, which the unit's group runs on to, Shift+Tab would reach Close",
-                   {KeyUp, KeyShiftTab}},
+                  {"Up twice at Offset, then Shift+Tab: Relative To Control, where from the "
+                   "Action line, which the unit's group runs on to, Shift+Tab would reach Close",
+                   {KeyUp, KeyUp, KeyShiftTab}},
                   {"Tab back to Offset", {KeyTab}},
                   // Percent is disabled; the group goes on to Close.
                   {"Down at Offset: Close", {KeyDown}},
@@ -337,33 +357,36 @@ TEST_F(UserInput, ArrowsAtTheOnlyEnabledButtonOfEachColumnLeaveTheFocusOnAButton
 
 TEST_F(UserInput,
        ArrowsAtTheFirstAndLastEnabledButtonsOfEachColumnLeaveTheFocusOnAButtonUnderMove) {
-    KeyboardModel model(RuleModel::Started(), Option(IDC_MOVE));
-    ASSERT_TRUE(ClickLeads(model, IDC_MOVE));
-    TakeSteps(model,
+    KeyboardModels models(RuleModel::Started(), Option(IDC_MOVE));
+    TakeSteps(models,
               {
+                  {"click on Move", {}, IDC_MOVE},
                   {"Tab to Act On Left", {KeyTab}},
-                  {"Up at Act On Left, then Down: Top, where from the Relative To line Down "
-                   "would come back to Left",
-                   {KeyUp, KeyDown}},
-                  {"Down twice to Act On Bottom", {KeyDown, KeyDown}},
-                  {"Down at Act On Bottom, the last enabled, then Up: Right, where from the "
-                   "Relative To heading Up would come back to Bottom",
-                   {KeyDown, KeyUp}},
-                  {"Tab to Relative To Left", {KeyTab}},
-                  {"Up at Relative To Left, then Down: Right past the disabled Top, where from "
-                   "the Offset line Down would come back to Left",
-                   {KeyUp, KeyDown}},
-                  {"Down twice to Relative To Height, which brings Percent", {KeyDown, KeyDown}},
-                  {"Down at Relative To Height, the last enabled, then Up: Width, where from "
-                   "the Offset heading Up would come back to Height",
-                   {KeyDown, KeyUp}},
-                  {"Tab to Percent", {KeyTab}},
-                  {"Up at Percent, then Shift+Tab: Relative To Width, where from the Action "
-                   "line, which the unit's group runs on to, Shift+Tab would reach Close",
+                  {"Up at Act On Left, then Shift+Tab: Move, where from the Relative To line "
+                   "Shift+Tab would come back to Act On Left",
                    {KeyUp, KeyShiftTab}},
+                  {"click on Act On Bottom, the last enabled", {}, IDC_ACTON_BOTTOM},
+                  {"Down at Act On Bottom, then Shift+Tab: Move, where from the Relative To "
+                   "heading Shift+Tab would come back to Act On Bottom",
+                   {KeyDown, KeyShiftTab}},
+                  {"click on Act On Left", {}, IDC_ACTON_LEFT},
+                  {"Tab to Relative To Left", {KeyTab}},
+                  {"Up at Relative To Left, then Shift+Tab: Act On Left, where from the Offset "
+                   "line Shift+Tab would come back to Relative To Left",
+                   {KeyUp, KeyShiftTab}},
+                  {"click on Relative To Height, the last enabled, which brings Percent",
+                   {},
+                   IDC_RELTO_HEIGHT},
+                  {"Tab to Percent", {KeyTab}},
+                  {"Up twice at Percent, then Shift+Tab: Relative To Height, where from the "
+                   "Action line, which the unit's group runs on to, Shift+Tab would reach Close",
+                   {KeyUp, KeyUp, KeyShiftTab}},
                   {"Tab back to Percent", {KeyTab}},
-                  // Offset is disabled; the group goes on to Close.
                   {"Down at Percent: Close", {KeyDown}},
+                  {"Shift+Tab twice to Relative To Height", {KeyShiftTab, KeyShiftTab}},
+                  {"Down at Relative To Height, then Shift+Tab: Act On Left, where from the "
+                   "Offset heading Shift+Tab would come back to Relative To Height",
+                   {KeyDown, KeyShiftTab}},
               });
 }
 

@@ -51,11 +51,16 @@ int ButtonControlId(int button) {
     return button == kCloseButton ? IDC_CLOSE : OptionControlId(button);
 }
 
+int ButtonFromControlId(int controlId) {
+    return controlId == IDC_CLOSE ? kCloseButton : OptionFromControlId(controlId);
+}
+
 std::string ButtonName(int button) {
     return button == kCloseButton ? "Close" : OptionName(button);
 }
 
-KeyboardModel::KeyboardModel(const RuleModel& rules, int focus) : rules_(rules), focus_(focus) {}
+KeyboardModel::KeyboardModel(const RuleModel& rules, int focus, ArrowAtStatic atStatic)
+    : rules_(rules), focus_(focus), atStatic_(atStatic) {}
 
 void KeyboardModel::Click(int option) {
     if (rules_.Click(option))
@@ -118,6 +123,8 @@ void KeyboardModel::Arrow(bool previous) {
     int reached = from;
     for (int at = (from + step) % size; at != from; at = (at + step) % size) {
         int button = children[group[at]].button;
+        if (button == kNoButton && atStatic_ == StaticSkipped)
+            continue;
         if (button == kNoButton || button == kCloseButton || rules_[button].enabled) {
             reached = at;
             break;
@@ -129,4 +136,46 @@ void KeyboardModel::Arrow(bool previous) {
     focus_ = button;
     if (button != kCloseButton && rules_[button].check != BST_CHECKED)
         rules_.Click(button);
+}
+
+KeyboardModels::KeyboardModels(const RuleModel& rules, int focus)
+    : models_{{rules, focus, KeyboardModel::StaticStopsTheArrow},
+              {rules, focus, KeyboardModel::StaticSkipped}} {}
+
+void KeyboardModels::Restart(const RuleModel& rules, int focus) {
+    for (KeyboardModel& model : models_)
+        model = KeyboardModel(rules, focus, model.AtStatic());
+}
+
+void KeyboardModels::Click(int option) {
+    for (KeyboardModel& model : models_)
+        model.Click(option);
+}
+
+void KeyboardModels::Press(DialogKey key) {
+    for (KeyboardModel& model : models_)
+        model.Press(key);
+}
+
+bool KeyboardModels::Keep(int focus, const FormState& shown) {
+    std::vector<KeyboardModel> kept;
+    for (const KeyboardModel& model : models_) {
+        if (model.Focus() == focus && model.Rules().State() == shown)
+            kept.push_back(model);
+    }
+    if (kept.empty())
+        return false;
+    models_ = kept;
+    return true;
+}
+
+std::string KeyboardModels::Outcomes() const {
+    std::string outcomes;
+    for (const KeyboardModel& model : models_) {
+        std::string outcome =
+            "focus on " + ButtonName(model.Focus()) + ", " + Describe(model.Rules().State());
+        if (outcomes.find(outcome) == std::string::npos)
+            outcomes += (outcomes.empty() ? "" : " or ") + outcome;
+    }
+    return outcomes;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 #include <string>
+#include <vector>
 #include "tests/support/rulemodel.h"
 
 // The keys of the dialog keyboard interface that the form answers.
@@ -25,6 +26,8 @@ const DialogKeyStroke& StrokeOf(DialogKey key);
 // The buttons that may hold the focus: the options by number, then Close.
 constexpr int kCloseButton = kOptionCount;
 int ButtonControlId(int button);
+// The button of a control, -1 for a control that is none.
+int ButtonFromControlId(int controlId);
 // "Close", or the option's name.
 std::string ButtonName(int button);
 
@@ -43,12 +46,19 @@ std::string ButtonName(int button);
 // - an arrow goes to the next (Down, Right) or previous (Up, Left) enabled
 //   control of the focus's group, wrapping within the group; a radio button
 //   reached takes the focus and is chosen if it was not, a push button takes
-//   the focus, and a static control never does, so there the focus stays;
+//   the focus, and a static control never does: either the arrow stops there
+//   and the focus stays, or the walk passes over the static controls (see
+//   ArrowAtStatic);
 // - Space clicks the focused radio button, checked or not, and on Close
 //   closes the window.
 class KeyboardModel {
   public:
-    KeyboardModel(const RuleModel& rules, int focus);
+    // What an arrow does that reaches a heading or line, which the
+    // documentation leaves open: Wine stops there, and a dialog manager
+    // matched against Windows passes over it.
+    enum ArrowAtStatic { StaticStopsTheArrow, StaticSkipped };
+
+    KeyboardModel(const RuleModel& rules, int focus, ArrowAtStatic atStatic);
 
     // A click on an enabled option: it takes the focus and is chosen.
     void Click(int option);
@@ -63,6 +73,9 @@ class KeyboardModel {
     bool Closed() const {
         return closed_;
     }
+    ArrowAtStatic AtStatic() const {
+        return atStatic_;
+    }
 
   private:
     void Tab(bool previous);
@@ -70,5 +83,38 @@ class KeyboardModel {
 
     RuleModel rules_;
     int focus_;
+    ArrowAtStatic atStatic_;
     bool closed_ = false;
+};
+
+// A keyboard model for each way an arrow may go at a heading or line, driven
+// in step. A platform goes one way throughout, so a way that the form has
+// contradicted once is dropped.
+class KeyboardModels {
+  public:
+    KeyboardModels(const RuleModel& rules, int focus);
+
+    // The models still left start again from this state.
+    void Restart(const RuleModel& rules, int focus);
+    void Click(int option);
+    void Press(DialogKey key);
+    // Keeps the models that have the focus on this button (-1: on no button)
+    // and the option buttons as shown; when none has, keeps them all and
+    // says false.
+    bool Keep(int focus, const FormState& shown);
+
+    // Only Space at Close closes, in every model alike.
+    bool Closed() const {
+        return models_.front().Closed();
+    }
+    // Those of any model that the form has matched last.
+    const RuleModel& Rules() const {
+        return models_.front().Rules();
+    }
+    // "focus on Close, *ooo ------* ------* *-" for each model, joined by
+    // " or " where they differ: for messages.
+    std::string Outcomes() const;
+
+  private:
+    std::vector<KeyboardModel> models_;
 };
