@@ -26,7 +26,7 @@ TEST(ExecutableFile, IsASmall32BitGuiProgramImportingOnlySystemDlls) {
     PeImage image = PeImage::FromFile(ProgramPath());
     ASSERT_TRUE(image.Valid()) << "no executable at TESSARY_EXE";
     EXPECT_GT(image.FileSize(), 1024u);
-    EXPECT_LT(image.FileSize(), 64u * 1024u);
+    EXPECT_LT(image.FileSize(), 40u * 1024u);
     EXPECT_EQ(image.Headers().FileHeader.Machine, IMAGE_FILE_MACHINE_I386);
     EXPECT_EQ(image.Headers().OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
 
