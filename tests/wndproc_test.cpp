@@ -3,9 +3,12 @@
 #include <vector>
 #include "app/extensionpoints.h"
 #include "app/fontmetrics.h"
+#include "app/mainwindowclass.h"
+#include "app/winmain.h"
 #include "mainwindow/controlids.h"
 #include "tests/focushelpers.h"
 #include "tests/support/formstate.h"
+#include "tests/support/importpatch.h"
 #include "tests/testwindow.h"
 
 namespace {
@@ -236,6 +239,30 @@ TEST(ClosingTheWindow, DestroysItReleasesItsStateAndEndsTheLoopWithZero) {
         EXPECT_EQ(quit.wParam, 0u);
         DestroyTestMainWindow(window);
     }
+}
+
+BOOL WINAPI FailingGetMessageW(MSG*, HWND, UINT, UINT) {
+    return -1;
+}
+
+// Leaves old values where the next call's frame will be.
+__declspec(noinline) void SoilTheStack() {
+    volatile unsigned char soil[8192];
+    for (size_t at = 0; at < sizeof soil; ++at)
+        soil[at] = 0xA5;
+}
+
+TEST(MessageLoop, AGetMessageErrorAtOnceEndsTheProgramWithZero) {
+    HINSTANCE instance = GetModuleHandleW(NULL);
+    UnregisterClassW(TESSARY_CLASS_NAME, instance);
+    ImportPatch failing("user32.dll", "GetMessageW", (void*)FailingGetMessageW);
+    ASSERT_NE(failing.Original(), nullptr);
+    SoilTheStack();
+    int exitCode = wWinMain(instance, NULL, const_cast<LPWSTR>(L""), SW_HIDE);
+    EXPECT_EQ(exitCode, 0);
+    HWND window = FindWindowW(TESSARY_CLASS_NAME, NULL);
+    EXPECT_NE(window, nullptr) << "the loop was never reached";
+    DestroyTestMainWindow(window);
 }
 
 TEST_F(NewWindow, KeepsTheFontItIsGivenAndAnswersWithIt) {
