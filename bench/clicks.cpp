@@ -4,6 +4,7 @@
 #include "bench/floorwindow.h"
 #include "bench/replay.h"
 #include "mainwindow/controlids.h"
+#include "tests/support/foreground.h"
 
 namespace {
 
@@ -55,9 +56,12 @@ class FloorReplays {
 // The user clicks in the active window: each block of clicks starts by
 // activating its window, untimed, so that no timed click carries a change of
 // the active window (the program and the floor share one thread here).
-void Activate(HWND window) {
-    SetForegroundWindow(window);
+bool Activate(HWND window, const char* whose, std::string* error) {
+    std::string failure = TakeForeground(window);
     EmptyMessageQueue();
+    if (!failure.empty())
+        *error = std::string(whose) + ": " + failure;
+    return failure.empty();
 }
 
 HWND ButtonOf(HWND window, int click) {
@@ -97,7 +101,8 @@ bool PlayRound(HWND program, HWND floor, const std::vector<RecordedCalls>& round
     }
     for (bool onFloor : {floorFirst, !floorFirst}) {
         HWND window = onFloor ? floor : program;
-        Activate(window);
+        if (!Activate(window, onFloor ? "floor" : "program", error))
+            return false;
         for (int click = 0; click < kClicksPerRound; ++click) {
             if (onFloor)
                 SetFloorReplay(floor, replays[click]);
@@ -174,7 +179,8 @@ void EmptyMessageQueue() {
 
 bool RecordRound(HWND program, std::vector<RecordedCalls>* round, std::string* error) {
     round->assign(kClicksPerRound, RecordedCalls());
-    Activate(program);
+    if (!Activate(program, "program", error))
+        return false;
     for (int click = 0; click < kClicksPerRound; ++click) {
         HWND button = ButtonOf(program, click);
         auto sendClick = [button] { SendMessageW(button, BM_CLICK, 0, 0); };

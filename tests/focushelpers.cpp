@@ -1,5 +1,6 @@
 #include "tests/focushelpers.h"
 #include <gtest/gtest.h>
+#include "tests/support/foreground.h"
 #include "tests/testwindow.h"
 
 bool LooksDefault(HWND button) {
@@ -9,38 +10,16 @@ bool LooksDefault(HWND button) {
     return styled;
 }
 
-namespace {
-
-// Pumps this thread's messages until the condition holds or the time runs
-// out; gives the condition's last value. Cross-thread activation arrives
-// through the queue, so one pump is not always enough.
-bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    do {
-        PumpMessages();
-        if (condition())
-            return true;
-        Sleep(10);
-    } while (GetTickCount() - start < timeoutMs);
-    return condition();
+::testing::AssertionResult BroughtToForeground(HWND window, const std::function<bool()>& also) {
+    std::string failure = TakeForeground(window, also);
+    if (failure.empty())
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << failure;
 }
 
-} // namespace
-
-bool BringToForeground(HWND window, const std::function<bool()>& arrived) {
-    for (int request = 0; request < 3; ++request) {
-        SetForegroundWindow(window);
-        if (PumpUntil(arrived, 1000))
-            return true;
-    }
-    return false;
-}
-
-bool ShowAndActivate(HWND window) {
+::testing::AssertionResult ShowAndActivate(HWND window) {
     ShowWindow(window, SW_SHOW);
-    return BringToForeground(window, [window] {
-        return GetActiveWindow() == window && GetForegroundWindow() == window;
-    });
+    return BroughtToForeground(window);
 }
 
 std::vector<RECT> ChildRects(HWND window) {
@@ -71,15 +50,22 @@ ForeignWindow::~ForeignWindow() {
     CloseHandle(ready_);
 }
 
-bool ForeignWindow::Activate() {
-    return BringToForeground(
-        window_, [this] { return GetForegroundWindow() == window_ && !GetActiveWindow(); });
+// The window's own thread handles the click of the last step; this one has
+// to see its own window lose the activation.
+::testing::AssertionResult ForeignWindow::Activate() {
+    return BroughtToForeground(window_, [] { return !GetActiveWindow(); });
 }
 
 DWORD WINAPI ForeignWindow::Run(void* self) {
     ForeignWindow* owner = (ForeignWindow*)self;
-    owner->window_ = CreateWindowExW(0, L"Static", L"Other program", WS_POPUP | WS_VISIBLE, 600,
-                                     600, 120, 60, NULL, NULL, NULL, NULL);
+    // A caption of its own to click when it cannot be brought forward otherwise.
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.lpszClassName = L"TessaryForeignWindow";
+    RegisterClassW(&windowClass);
+    owner->window_ = CreateWindowExW(0, windowClass.lpszClassName, L"Other program",
+                                     WS_POPUP | WS_CAPTION | WS_VISIBLE, 600, 600, 200, 60, NULL,
+                                     NULL, NULL, NULL);
     SetEvent(owner->ready_);
     MSG message;
     while (GetMessageW(&message, NULL, 0, 0) > 0)

@@ -1,5 +1,6 @@
 #pragma once
 #include <windows.h>
+#include <gtest/gtest.h>
 #include <functional>
 #include <vector>
 
@@ -11,14 +12,12 @@ bool LooksDefault(HWND button);
 // a window without one (the main window itself), -1 when nothing has it.
 int FocusedId();
 
-// Asks for the window to be the foreground window until `arrived` holds, up
-// to three times. Under Wine a request now and then leaves the foreground
-// where it was (5 of 30 runs of a reactivation test with the leak test beside
-// it; the second request always went through).
-bool BringToForeground(HWND window, const std::function<bool()>& arrived);
+// TakeForeground as an assertion: a failure names the steps that were refused.
+::testing::AssertionResult BroughtToForeground(HWND window,
+                                               const std::function<bool()>& also = nullptr);
 
 // Shows the window and makes it the active, foreground window.
-bool ShowAndActivate(HWND window);
+::testing::AssertionResult ShowAndActivate(HWND window);
 
 // The rectangles of the window's children in its client coordinates, in
 // sibling order.
@@ -35,7 +34,7 @@ class ForeignWindow {
     ForeignWindow& operator=(const ForeignWindow&) = delete;
 
     // Takes the activation away from this thread's windows.
-    bool Activate();
+    ::testing::AssertionResult Activate();
 
   private:
     static DWORD WINAPI Run(void* self);

@@ -69,6 +69,9 @@ bool StartedProgram::Start(const std::wstring& path, const std::wstring& argumen
         info_ = PROCESS_INFORMATION();
         return false;
     }
+    // Lets its window take the foreground when this process may; refused, it
+    // changes nothing.
+    AllowSetForegroundWindow(info_.dwProcessId);
     return true;
 }
 

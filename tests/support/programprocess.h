@@ -17,8 +17,9 @@ class StartedProgram {
     StartedProgram(const StartedProgram&) = delete;
     StartedProgram& operator=(const StartedProgram&) = delete;
 
-    // Starts the executable; with a show command other than -1 its start-up
-    // information carries it (STARTF_USESHOWWINDOW).
+    // Starts the executable and allows it to set the foreground window; with
+    // a show command other than -1 its start-up information carries it
+    // (STARTF_USESHOWWINDOW).
     bool Start(const std::wstring& path, int showCommand = -1);
     // The same with arguments after the program's name on its command line.
     bool Start(const std::wstring& path, const std::wstring& arguments, int showCommand);

@@ -1,4 +1,4 @@
-#include "tests/syntheticinput.h"
+#include "tests/support/syntheticinput.h"
 
 namespace {
 
