@@ -3,11 +3,12 @@
 #
 # Nearly every Wine call is a round trip to the wineserver, another process,
 # and the suite makes a great many. On a virtual machine whose idle CPUs halt,
-# each trip waits for a halted CPU to be woken: on a mostly idle 2-core VM the
-# suite took 89 s, and 34 s with the CPUs kept from halting. The kernel's PM QoS
-# request for a wake-up latency of zero (/dev/cpu_dma_latency, in force while
-# the file is open) keeps idle CPUs polling instead. Opening it needs root;
-# without it the suite only runs slower.
+# each trip waits for a halted CPU to be woken. The kernel's PM QoS request for
+# a wake-up latency of zero (/dev/cpu_dma_latency, in force while the file is
+# open) keeps idle CPUs polling instead, where the kernel has idle states to
+# choose from (a cpuidle driver other than none). Opening it needs root. With
+# the tests on one CPU (cpu-affinity.sh) few trips wait at all, and the
+# request saves little: 39 s against 41 to 43 s on a 2-core VM.
 
 # cpu_latency_hold: makes the request for as long as this script runs, unless
 # TESSARY_CPU_LATENCY=off (to measure the suite as a machine without it runs).
