@@ -87,8 +87,7 @@ class WholeKeyboardTest : public ProgramLoopTest {
         const FormState shown = Form();
         const HWND focus = GetFocus();
         std::string problems = RuleProblems(shown) + FocusProblems(window, focus);
-        if (!expected.Keep(IsChild(window, focus) ? ButtonFromControlId(GetDlgCtrlID(focus)) : -1,
-                           shown))
+        if (!expected.Keep(ButtonOf(window, focus), shown))
             problems += "the form shows focus on " + ControlName(window, focus) + ", " +
                         Describe(shown) + "; the model has " + expected.Outcomes() + "\n";
         return problems;

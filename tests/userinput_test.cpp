@@ -139,8 +139,7 @@ class UserInput : public ::testing::Test {
 
     // The button with the program's keyboard focus; -1 when none has it.
     int FocusedButton() const {
-        HWND focus = ThreadInfo().hwndFocus;
-        return IsChild(window, focus) ? ButtonFromControlId(GetDlgCtrlID(focus)) : -1;
+        return ButtonOf(window, ThreadInfo().hwndFocus);
     }
 
     // Waits for the input sent before to bring the form to where one of the

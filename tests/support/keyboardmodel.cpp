@@ -51,7 +51,10 @@ int ButtonControlId(int button) {
     return button == kCloseButton ? IDC_CLOSE : OptionControlId(button);
 }
 
-int ButtonFromControlId(int controlId) {
+int ButtonOf(HWND form, HWND window) {
+    if (!IsChild(form, window))
+        return -1;
+    int controlId = GetDlgCtrlID(window);
     return controlId == IDC_CLOSE ? kCloseButton : OptionFromControlId(controlId);
 }
 

@@ -26,8 +26,9 @@ const DialogKeyStroke& StrokeOf(DialogKey key);
 // The buttons that may hold the focus: the options by number, then Close.
 constexpr int kCloseButton = kOptionCount;
 int ButtonControlId(int button);
-// The button of a control, -1 for a control that is none.
-int ButtonFromControlId(int controlId);
+// The button that a window of the form is, -1 for any other window (a
+// heading, a line, none, or one outside the form).
+int ButtonOf(HWND form, HWND window);
 // "Close", or the option's name.
 std::string ButtonName(int button);
 
