@@ -3,6 +3,7 @@
 #include "dialogkeys/dialogfocus.h"
 #include "dialogkeys/focusmemory.h"
 #include "mainwindow/clientsize.h"
+#include "mainwindow/colorchange.h"
 #include "mainwindow/commands.h"
 #include "mainwindow/formhooks.h"
 #include "mainwindow/create.h"
@@ -20,6 +21,9 @@ extern "C" LRESULT CALLBACK TESSARY_WNDPROC(HWND window, UINT message, WPARAM wP
     case WM_SETTINGCHANGE:
     case WM_THEMECHANGED:
         RestoreClientSize(window);
+        break;
+    case WM_SYSCOLORCHANGE:
+        HandleSysColorChange(window, wParam, lParam);
         break;
     case WM_ACTIVATE:
         // Answered here and not passed on: the default handling would put the

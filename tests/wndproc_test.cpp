@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <algorithm>
 #include <vector>
 #include "app/extensionpoints.h"
 #include "app/fontmetrics.h"
@@ -67,6 +68,50 @@ void ExpectSameRects(const std::vector<RECT>& expected, const std::vector<RECT>&
         EXPECT_EQ(expected[i].right, actual[i].right);
         EXPECT_EQ(expected[i].bottom, actual[i].bottom);
     }
+}
+
+// The system colours that a control may draw its lines, text and background
+// with, each changed for the object's life to a colour that none of them had,
+// and put back whatever happens.
+struct ChangedSystemColours {
+    static constexpr int kCount = 10;
+    static constexpr INT kElements[kCount] = {
+        COLOR_3DDKSHADOW, COLOR_WINDOWFRAME, COLOR_BTNSHADOW, COLOR_3DLIGHT,    COLOR_BTNHIGHLIGHT,
+        COLOR_BTNFACE,    COLOR_BTNTEXT,     COLOR_WINDOW,    COLOR_WINDOWTEXT, COLOR_GRAYTEXT};
+    COLORREF old[kCount];
+    COLORREF fresh[kCount];
+    bool changed;
+
+    ChangedSystemColours() {
+        for (int i = 0; i < kCount; ++i)
+            old[i] = GetSysColor(kElements[i]);
+        for (int i = 0, n = 0; i < kCount; ++i, ++n) {
+            while (IsOld(RGB(0x21 + 0x09 * n, 0x9A, 0x37 + 0x05 * n)))
+                ++n;
+            fresh[i] = RGB(0x21 + 0x09 * n, 0x9A, 0x37 + 0x05 * n);
+        }
+        changed = SetSysColors(kCount, kElements, fresh) != FALSE;
+    }
+    ~ChangedSystemColours() {
+        if (changed)
+            SetSysColors(kCount, kElements, old);
+    }
+    bool IsOld(COLORREF colour) const {
+        return std::count(old, old + kCount, colour) != 0;
+    }
+    bool IsNew(COLORREF colour) const {
+        return std::count(fresh, fresh + kCount, colour) != 0;
+    }
+};
+
+// The colour a separator line shows: the middle of its top edge.
+COLORREF LineColour(HWND line) {
+    RECT client;
+    GetClientRect(line, &client);
+    HDC dc = GetDC(line);
+    COLORREF colour = GetPixel(dc, client.right / 2, 0);
+    ReleaseDC(line, dc);
+    return colour;
 }
 
 class NewWindow : public MainWindowTest {
@@ -310,4 +355,21 @@ TEST_F(StartedForm, SizeAndEndOfSessionTakeTheDefaultCourse) {
         EXPECT_TRUE(IsWindow(window));
     }
     EXPECT_EQ(Form(), state);
+}
+
+// The common controls draw from colours of their own that only this message
+// refreshes: a user switching colour schemes must not keep the old lines.
+TEST_F(StartedForm, ASystemColourChangeReachesTheSeparatorLines) {
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    UpdateWindow(window);
+    const COLORREF before = LineColour(Item(IDC_ACTION_LINE));
+    ChangedSystemColours colours;
+    ASSERT_TRUE(colours.changed);
+    ASSERT_TRUE(colours.IsOld(before)) << std::hex << before;
+    PumpMessages();
+    RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    for (int id : {IDC_ACTION_LINE, IDC_ACTON_LINE, IDC_RELTO_LINE, IDC_OFFSET_LINE}) {
+        COLORREF shown = LineColour(Item(id));
+        EXPECT_TRUE(colours.IsNew(shown)) << "line " << id << " shows " << std::hex << shown;
+    }
 }
