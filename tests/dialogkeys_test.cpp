@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <memory>
 #include <vector>
+#include "app/extensionpoints.h"
 #include "dialogkeys/buttonsearch.h"
 #include "dialogkeys/defaultbutton.h"
 #include "dialogkeys/dialogfocus.h"
@@ -330,6 +331,36 @@ TEST(FirstActivation, FocusesTheFirstTabStop) {
         DestroyTestMainWindow(window);
         DestroyWindow(other);
     }
+}
+
+// A button that refuses BM_CLICK, as Windows allows while its window is not
+// active.
+WNDPROC g_buttonProc;
+
+LRESULT CALLBACK ClickRefusingProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == BM_CLICK)
+        return 0;
+    return CallWindowProcW(g_buttonProc, button, message, wParam, lParam);
+}
+
+TEST(FirstActivation, AfterAStartUpWhoseClickIsRefusedMatchesANormalStartUp) {
+    int focused[2];
+    for (bool refused : {false, true}) {
+        SCOPED_TRACE(refused ? "click refused" : "click taken");
+        HWND window = CreateTestMainWindow();
+        ASSERT_NE(window, nullptr);
+        if (refused)
+            g_buttonProc = (WNDPROC)SetWindowLongPtrW(GetDlgItem(window, IDC_CENTER_HORZ),
+                                                      GWLP_WNDPROC, (LONG_PTR)ClickRefusingProc);
+        OnMainWindowCreated(window, const_cast<LPWSTR>(L""));
+        EXPECT_TRUE(ShowAndActivate(window));
+        EXPECT_EQ(ReadFormState(window), RuleModel::Started().State());
+        EXPECT_EQ(FocusProblems(window, GetFocus()), "");
+        EXPECT_TRUE(LooksDefault(GetDlgItem(window, IDC_CLOSE)));
+        focused[refused] = FocusedId();
+        DestroyTestMainWindow(window);
+    }
+    EXPECT_EQ(focused[true], focused[false]);
 }
 
 TEST_F(ActiveWindow, ReactivationGivesTheFocusBackToTheControlThatHadIt) {
