@@ -25,6 +25,7 @@ RECT WorkArea() {
 
 TEST(SetClientSize, GivesExactlyTheRequestedClientAreaWithoutMoving) {
     HWND window = CreateFramedWindow(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_BORDER, NULL);
+    ASSERT_NE(window, nullptr);
     RECT before;
     GetWindowRect(window, &before);
     SetClientSize(window, 394, 136);
@@ -44,6 +45,7 @@ TEST(SetClientSize, AllowsForScrollBarsAndAMenu) {
     AppendMenuW(menu, MF_STRING, 1, L"File");
     HWND window =
         CreateFramedWindow(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_HSCROLL | WS_VSCROLL, menu);
+    ASSERT_NE(window, nullptr);
     SetClientSize(window, 300, 120);
     RECT client;
     GetClientRect(window, &client);
@@ -55,6 +57,7 @@ TEST(SetClientSize, AllowsForScrollBarsAndAMenu) {
 
 TEST(CenterWindow, PlacesAWindowInTheMiddleOfTheWorkArea) {
     HWND window = CreateFramedWindow(WS_POPUP | WS_CAPTION, NULL);
+    ASSERT_NE(window, nullptr);
     SetWindowPos(window, NULL, 0, 0, 301, 151, SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_TRUE(CenterWindow(window, NULL));
     RECT work = WorkArea();
@@ -69,6 +72,7 @@ TEST(CenterWindow, PlacesAWindowInTheMiddleOfTheWorkArea) {
 
 TEST(CenterWindow, KeepsALargerWindowAtTheWorkAreasTopLeft) {
     HWND window = CreateFramedWindow(WS_POPUP | WS_CAPTION, NULL);
+    ASSERT_NE(window, nullptr);
     RECT work = WorkArea();
     SetWindowPos(window, NULL, 0, 0, work.right - work.left + 200, work.bottom - work.top + 100,
                  SWP_NOMOVE | SWP_NOZORDER);
@@ -82,9 +86,11 @@ TEST(CenterWindow, KeepsALargerWindowAtTheWorkAreasTopLeft) {
 
 TEST(CenterWindow, CentresAChildOnItsParentInClientCoordinates) {
     HWND parent = CreateFramedWindow(WS_POPUP, NULL);
+    ASSERT_NE(parent, nullptr);
     SetWindowPos(parent, NULL, 100, 80, 400, 300, SWP_NOZORDER);
     HWND child =
         CreateWindowExW(0, L"Static", L"", WS_CHILD, 0, 0, 100, 50, parent, NULL, NULL, NULL);
+    ASSERT_NE(child, nullptr);
     CenterWindow(child, parent);
     RECT rect;
     GetWindowRect(child, &rect);
