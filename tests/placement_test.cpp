@@ -21,6 +21,23 @@ RECT WorkArea() {
     return work;
 }
 
+// Makes the work area the given rectangle for the guard's life and puts the
+// one before back however the test ends; nothing goes to the user's profile.
+class WorkAreaGuard {
+  public:
+    explicit WorkAreaGuard(RECT area) : saved_(WorkArea()) {
+        SystemParametersInfoW(SPI_SETWORKAREA, 0, &area, 0);
+    }
+    ~WorkAreaGuard() {
+        SystemParametersInfoW(SPI_SETWORKAREA, 0, &saved_, 0);
+    }
+    WorkAreaGuard(const WorkAreaGuard&) = delete;
+    WorkAreaGuard& operator=(const WorkAreaGuard&) = delete;
+
+  private:
+    RECT saved_;
+};
+
 } // namespace
 
 TEST(SetClientSize, GivesExactlyTheRequestedClientAreaWithoutMoving) {
@@ -67,6 +84,28 @@ TEST(CenterWindow, PlacesAWindowInTheMiddleOfTheWorkArea) {
     EXPECT_EQ(rect.top, work.top + (work.bottom - work.top - 151) / 2);
     EXPECT_EQ(rect.right - rect.left, 301);
     EXPECT_EQ(rect.bottom - rect.top, 151);
+    DestroyWindow(window);
+}
+
+TEST(CenterWindow, CentresOnTheWorkAreaNotOnTheScreen) {
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    // Taskbars at the left and at the top move the middle in both directions.
+    WorkAreaGuard taskbars({90, 50, screenWidth, screenHeight});
+    RECT work = WorkArea();
+    POINT middle = {work.left + (work.right - work.left - 301) / 2,
+                    work.top + (work.bottom - work.top - 151) / 2};
+    ASSERT_NE(middle.x, (screenWidth - 301) / 2) << "the work area was not changed";
+    ASSERT_NE(middle.y, (screenHeight - 151) / 2);
+    HWND window = CreateFramedWindow(WS_POPUP | WS_CAPTION, NULL);
+    ASSERT_NE(window, nullptr);
+    SetWindowPos(window, NULL, 0, 0, 301, 151, SWP_NOMOVE | SWP_NOZORDER);
+
+    EXPECT_TRUE(CenterWindow(window, NULL));
+    RECT rect;
+    GetWindowRect(window, &rect);
+    EXPECT_EQ(rect.left, middle.x);
+    EXPECT_EQ(rect.top, middle.y);
     DestroyWindow(window);
 }
 
