@@ -141,6 +141,7 @@ TEST_F(FreshWindow, TabStopSearchFollowsSiblingOrderWithoutWrapping) {
 
     // A parent that is no window gives the start back.
     HWND gone = CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
+    ASSERT_NE(gone, nullptr);
     DestroyWindow(gone);
     ASSERT_FALSE(IsWindow(gone));
     EXPECT_EQ(GetNextTabStop(gone, Item(IDC_MOVE), FALSE), Item(IDC_MOVE));
@@ -309,6 +310,7 @@ TEST(FirstActivation, FocusesTheFirstTabStop) {
         SCOPED_TRACE(c.name);
         HWND other =
             CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
+        ASSERT_NE(other, nullptr);
         std::unique_ptr<ImportPatch> usedBlocks;
         if (c.fromUsedHeapBlocks) {
             g_usedBlockFill = other;
@@ -388,6 +390,7 @@ TEST_F(ActiveWindow, ReactivationGivesTheFocusBackToTheControlThatHadIt) {
 
     // A remembered control that is gone is replaced by the first tab stop.
     HWND extra = CreateChild(window, L"Button", WS_TABSTOP | BS_AUTOCHECKBOX, 300);
+    ASSERT_NE(extra, nullptr);
     SendMessageW(window, WM_NEXTDLGCTL, (WPARAM)extra, TRUE);
     ASSERT_EQ(GetFocus(), extra);
     ASSERT_TRUE(other.Activate());
@@ -577,6 +580,7 @@ TEST_F(ActiveWindow, DefaultLookFollowsTheDefaultIdAndTheFocusedButton) {
     // A second push button keeps the look while it has the focus, whichever
     // button is the default.
     HWND other = CreateChild(window, L"Button", WS_TABSTOP | BS_PUSHBUTTON, 300);
+    ASSERT_NE(other, nullptr);
     SendMessageW(window, WM_NEXTDLGCTL, (WPARAM)other, TRUE);
     ASSERT_EQ(GetFocus(), other);
     EXPECT_TRUE(LooksDefault(other));

@@ -72,8 +72,10 @@ TEST_F(HostileMessages, NextDlgCtlWithStaleForeignOrRandomHandlesKeepsTheFocusIn
     ASSERT_TRUE(ShowAndActivate(window));
     HWND stale = CreateWindowExW(0, L"Button", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 5, 5,
                                  window, NULL, NULL, NULL);
+    ASSERT_NE(stale, nullptr);
     DestroyWindow(stale);
     HWND stranger = CreateStranger();
+    ASSERT_NE(stranger, nullptr);
     ASSERT_TRUE(ShowAndActivate(window));
     g_questionsToStranger = 0;
 
@@ -156,6 +158,7 @@ TEST_F(HostileMessages, ClickStormsOnEveryControlLeaveAnActionClickInCharge) {
 TEST_F(HostileMessages, SetFontWithAForeignOrStaleHandleNeverDeletesAnotherObject) {
     HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
     HFONT stale = CreateFontW(12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, L"Tahoma");
+    ASSERT_NE(stale, nullptr);
     DeleteObject(stale);
     SendMessageW(window, WM_SETFONT, (WPARAM)stale, TRUE);
     SendMessageW(window, WM_SETTINGCHANGE, 0, 0);
@@ -169,7 +172,9 @@ TEST_F(HostileMessages, SetFontWithAForeignOrStaleHandleNeverDeletesAnotherObjec
 
     // A real font is the window's own, as ever, and goes with it.
     window = CreateTestMainWindow();
+    ASSERT_NE(window, nullptr);
     HFONT font = CreateFontW(12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, L"Tahoma");
+    ASSERT_NE(font, nullptr);
     SendMessageW(window, WM_SETFONT, (WPARAM)font, FALSE);
     DestroyTestMainWindow(window);
     EXPECT_EQ(GetObjectType(font), 0u);
@@ -259,9 +264,11 @@ TEST_F(ProgramUnderFire, SurvivesHostileMessagesFromAnotherProcessAndClosesWithZ
     {
         SCOPED_TRACE("next control with handles that are not the program's");
         HWND stranger = CreateStranger();
+        ASSERT_NE(stranger, nullptr);
         g_questionsToStranger = 0;
         HWND stale =
             CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
+        ASSERT_NE(stale, nullptr);
         DestroyWindow(stale);
         const WPARAM handles[] = {(WPARAM)stranger, (WPARAM)stale,    (WPARAM)GetDesktopWindow(),
                                   (WPARAM)random(), (WPARAM)random(), 0xFFFFFFFF};

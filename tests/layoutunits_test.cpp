@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <cmath>
 #include "app/fontmetrics.h"
 #include "app/layoutunits.h"
 
@@ -60,21 +61,45 @@ TEST(AverageCharWidth, RoundsBothStepsHalfToEven) {
 }
 
 TEST(GetFontBaseUnits, MeasuresTheAlphabetAndTheHeight) {
-    HFONT font =
-        CreateFontW(-20, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
-    HDC dc = GetDC(NULL);
-    HGDIOBJ old = SelectObject(dc, font);
-    SIZE extent;
-    GetTextExtentPoint32W(dc, L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &extent);
-    TEXTMETRICW metrics;
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(NULL, dc);
+    // Beside the common size, sizes whose alphabet lies at an edge of a
+    // rounding step under Wine (bold 39 just below one, bold 32 and normal 63
+    // just above), where one letter measured wrongly moves the width.
+    const struct {
+        int height;
+        int weight;
+    } fonts[] = {{-20, FW_NORMAL}, {-39, FW_BOLD}, {-32, FW_BOLD}, {-63, FW_NORMAL}};
+    const wchar_t letters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    for (const auto& f : fonts) {
+        SCOPED_TRACE(testing::Message() << "Tahoma " << f.height << " weight " << f.weight);
+        HFONT font = CreateFontW(f.height, 0, 0, 0, f.weight, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
+                                 L"Tahoma");
+        ASSERT_NE(font, nullptr);
+        HDC dc = GetDC(NULL);
+        HGDIOBJ old = SelectObject(dc, font);
+        wchar_t face[LF_FACESIZE] = L"";
+        GetTextFaceW(dc, LF_FACESIZE, face);
+        // Each letter on its own: their sum is the string's extent, found
+        // without measuring the string.
+        int extent = 0;
+        for (int i = 0; i < 52; ++i) {
+            SIZE size = {};
+            GetTextExtentPoint32W(dc, &letters[i], 1, &size);
+            extent += size.cx;
+        }
+        TEXTMETRICW metrics = {};
+        GetTextMetricsW(dc, &metrics);
+        SelectObject(dc, old);
+        ReleaseDC(NULL, dc);
+        int width = -1, height = -1;
+        GetFontBaseUnits(font, &width, &height);
+        DeleteObject(font);
 
-    int width = -1, height = -1;
-    GetFontBaseUnits(font, &width, &height);
-    EXPECT_EQ(width, AverageCharWidth(extent.cx));
-    EXPECT_EQ(height, metrics.tmHeight); // no external leading
-    EXPECT_GT(metrics.tmHeight, 19);
-    DeleteObject(font);
+        ASSERT_STREQ(face, L"Tahoma");
+        // Both steps are divisions of real numbers rounded half to even, as
+        // lrint rounds in the default rounding mode.
+        long doubled = std::lrint(extent / 26.0);
+        long expected = std::lrint((doubled + 1) / 2.0);
+        EXPECT_EQ(width, expected) << "alphabet " << extent << " pixels";
+        EXPECT_EQ(height, metrics.tmHeight); // no external leading
+    }
 }

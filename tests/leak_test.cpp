@@ -158,6 +158,7 @@ const int kClicks[] = {IDC_CENTER_HORZ, IDC_MOVE, IDC_ACTON_TOP};
 void LiveOnceAsFloor() {
     HWND window =
         CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 400, 200, NULL, NULL, NULL, NULL);
+    ASSERT_NE(window, nullptr);
     HFONT font = (HFONT)GetStockObject(DEFAULT_GUI_FONT);
     for (HWND control = GetWindow(g_model, GW_CHILD); control;
          control = GetWindow(control, GW_HWNDNEXT)) {
@@ -213,6 +214,7 @@ TEST_F(Resources, ManyWindowLivesLeaveNothingBehind) {
     const int phases = PhaseCount();
     long leftovers = 0;
     g_model = CreateTestMainWindow();
+    ASSERT_NE(g_model, nullptr);
     // The first round loads the controls' classes and fonts, and takes the
     // heap through its first growth for windows like these.
     for (int i = 0; i < kLivesPerPhase; ++i)

@@ -64,11 +64,28 @@ TEST_F(CreatedWindow, IsItsOwnDialogWindowAndThatOfEveryControl) {
 }
 
 TEST_F(CreatedWindow, StopsAtAnMdiChild) {
-    HWND frame = CreateWindowExW(WS_EX_MDICHILD, L"Static", L"", WS_CHILD, 0, 0, 10, 10, window,
-                                 NULL, NULL, NULL);
-    HWND inner = CreateWindowExW(0, L"Static", L"", WS_CHILD, 0, 0, 5, 5, frame, NULL, NULL, NULL);
-    EXPECT_EQ(FindDialogWindow(inner), frame);
-    DestroyWindow(frame);
+    // The main window serves as the frame: a search that passes the MDI child
+    // by ends there.
+    WNDCLASSW childClass = {};
+    childClass.lpfnWndProc = DefMDIChildProcW;
+    childClass.hInstance = GetModuleHandleW(NULL);
+    childClass.lpszClassName = L"TessaryTestMdiChild";
+    RegisterClassW(&childClass);
+    CLIENTCREATESTRUCT clientInfo = {NULL, 1000};
+    HWND client = CreateWindowExW(0, L"MDICLIENT", L"", WS_CHILD, 0, 0, 200, 100, window, NULL,
+                                  childClass.hInstance, &clientInfo);
+    ASSERT_NE(client, nullptr);
+    MDICREATESTRUCTW childInfo = {
+        childClass.lpszClassName, L"", childClass.hInstance, 0, 0, 100, 80, 0, 0};
+    HWND child = (HWND)SendMessageW(client, WM_MDICREATE, 0, (LPARAM)&childInfo);
+    ASSERT_NE(child, nullptr);
+    ASSERT_TRUE(GetWindowLongW(child, GWL_EXSTYLE) & WS_EX_MDICHILD);
+    HWND control =
+        CreateWindowExW(0, L"Static", L"", WS_CHILD, 0, 0, 5, 5, child, NULL, NULL, NULL);
+    ASSERT_NE(control, nullptr);
+
+    EXPECT_EQ(FindDialogWindow(control), child);
+    EXPECT_NE(FindDialogWindow(control), window);
 }
 
 TEST_F(CreatedWindow, AnswersTheCloseButtonAsDefault) {

@@ -21,10 +21,28 @@ RECT WorkArea() {
     return work;
 }
 
+// Makes the work area the given rectangle for the guard's life and puts the
+// one before back however the test ends; nothing goes to the user's profile.
+class WorkAreaGuard {
+  public:
+    explicit WorkAreaGuard(RECT area) : saved_(WorkArea()) {
+        SystemParametersInfoW(SPI_SETWORKAREA, 0, &area, 0);
+    }
+    ~WorkAreaGuard() {
+        SystemParametersInfoW(SPI_SETWORKAREA, 0, &saved_, 0);
+    }
+    WorkAreaGuard(const WorkAreaGuard&) = delete;
+    WorkAreaGuard& operator=(const WorkAreaGuard&) = delete;
+
+  private:
+    RECT saved_;
+};
+
 } // namespace
 
 TEST(SetClientSize, GivesExactlyTheRequestedClientAreaWithoutMoving) {
     HWND window = CreateFramedWindow(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_BORDER, NULL);
+    ASSERT_NE(window, nullptr);
     RECT before;
     GetWindowRect(window, &before);
     SetClientSize(window, 394, 136);
@@ -44,6 +62,7 @@ TEST(SetClientSize, AllowsForScrollBarsAndAMenu) {
     AppendMenuW(menu, MF_STRING, 1, L"File");
     HWND window =
         CreateFramedWindow(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_HSCROLL | WS_VSCROLL, menu);
+    ASSERT_NE(window, nullptr);
     SetClientSize(window, 300, 120);
     RECT client;
     GetClientRect(window, &client);
@@ -55,6 +74,7 @@ TEST(SetClientSize, AllowsForScrollBarsAndAMenu) {
 
 TEST(CenterWindow, PlacesAWindowInTheMiddleOfTheWorkArea) {
     HWND window = CreateFramedWindow(WS_POPUP | WS_CAPTION, NULL);
+    ASSERT_NE(window, nullptr);
     SetWindowPos(window, NULL, 0, 0, 301, 151, SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_TRUE(CenterWindow(window, NULL));
     RECT work = WorkArea();
@@ -67,8 +87,31 @@ TEST(CenterWindow, PlacesAWindowInTheMiddleOfTheWorkArea) {
     DestroyWindow(window);
 }
 
+TEST(CenterWindow, CentresOnTheWorkAreaNotOnTheScreen) {
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    // Taskbars at the left and at the top move the middle in both directions.
+    WorkAreaGuard taskbars({90, 50, screenWidth, screenHeight});
+    RECT work = WorkArea();
+    POINT middle = {work.left + (work.right - work.left - 301) / 2,
+                    work.top + (work.bottom - work.top - 151) / 2};
+    ASSERT_NE(middle.x, (screenWidth - 301) / 2) << "the work area was not changed";
+    ASSERT_NE(middle.y, (screenHeight - 151) / 2);
+    HWND window = CreateFramedWindow(WS_POPUP | WS_CAPTION, NULL);
+    ASSERT_NE(window, nullptr);
+    SetWindowPos(window, NULL, 0, 0, 301, 151, SWP_NOMOVE | SWP_NOZORDER);
+
+    EXPECT_TRUE(CenterWindow(window, NULL));
+    RECT rect;
+    GetWindowRect(window, &rect);
+    EXPECT_EQ(rect.left, middle.x);
+    EXPECT_EQ(rect.top, middle.y);
+    DestroyWindow(window);
+}
+
 TEST(CenterWindow, KeepsALargerWindowAtTheWorkAreasTopLeft) {
     HWND window = CreateFramedWindow(WS_POPUP | WS_CAPTION, NULL);
+    ASSERT_NE(window, nullptr);
     RECT work = WorkArea();
     SetWindowPos(window, NULL, 0, 0, work.right - work.left + 200, work.bottom - work.top + 100,
                  SWP_NOMOVE | SWP_NOZORDER);
@@ -82,9 +125,11 @@ TEST(CenterWindow, KeepsALargerWindowAtTheWorkAreasTopLeft) {
 
 TEST(CenterWindow, CentresAChildOnItsParentInClientCoordinates) {
     HWND parent = CreateFramedWindow(WS_POPUP, NULL);
+    ASSERT_NE(parent, nullptr);
     SetWindowPos(parent, NULL, 100, 80, 400, 300, SWP_NOZORDER);
     HWND child =
         CreateWindowExW(0, L"Static", L"", WS_CHILD, 0, 0, 100, 50, parent, NULL, NULL, NULL);
+    ASSERT_NE(child, nullptr);
     CenterWindow(child, parent);
     RECT rect;
     GetWindowRect(child, &rect);

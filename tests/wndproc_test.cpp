@@ -250,6 +250,7 @@ TEST(ClosingTheWindow, DestroysItReleasesItsStateAndEndsTheLoopWithZero) {
         ASSERT_NE(window, nullptr);
         OnMainWindowCreated(window, const_cast<LPWSTR>(L""));
         HFONT font = CreateLargeFont();
+        ASSERT_NE(font, nullptr);
         SendMessageW(window, WM_SETFONT, (WPARAM)font, FALSE);
         Observe(window);
         MSG quit;
