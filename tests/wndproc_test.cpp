@@ -85,10 +85,14 @@ struct ChangedSystemColours {
     ChangedSystemColours() {
         for (int i = 0; i < kCount; ++i)
             old[i] = GetSysColor(kElements[i]);
-        for (int i = 0, n = 0; i < kCount; ++i, ++n) {
-            while (IsOld(RGB(0x21 + 0x09 * n, 0x9A, 0x37 + 0x05 * n)))
-                ++n;
-            fresh[i] = RGB(0x21 + 0x09 * n, 0x9A, 0x37 + 0x05 * n);
+        // Steps small enough that no byte of the colour carries into the next.
+        const COLORREF step = RGB(0x09, 0, 0x05);
+        COLORREF candidate = RGB(0x21, 0x9A, 0x37);
+        for (COLORREF& colour : fresh) {
+            while (IsOld(candidate))
+                candidate += step;
+            colour = candidate;
+            candidate += step;
         }
         changed = SetSysColors(kCount, kElements, fresh) != FALSE;
     }
