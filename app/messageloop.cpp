@@ -12,7 +12,9 @@ void HandleLoopMessage(HWND mainWindow, MSG* message) {
     DispatchMessageW(message);
 }
 
-void RunMessageLoop(HWND mainWindow, MSG* message) {
-    while (GetMessageW(message, NULL, 0, 0) > 0)
+BOOL RunMessageLoop(HWND mainWindow, MSG* message) {
+    BOOL got;
+    while ((got = GetMessageW(message, NULL, 0, 0)) > 0)
         HandleLoopMessage(mainWindow, message);
+    return got == 0;
 }

@@ -6,6 +6,6 @@
 // dispatch of what the navigation declines.
 void HandleLoopMessage(HWND mainWindow, MSG* message);
 
-// Runs until WM_QUIT or an error of GetMessageW; the record keeps the last
-// message retrieved.
-void RunMessageLoop(HWND mainWindow, MSG* message);
+// Runs until WM_QUIT or an error of GetMessageW. TRUE for WM_QUIT, whose exit
+// code the record then holds in wParam; FALSE for an error.
+BOOL RunMessageLoop(HWND mainWindow, MSG* message);

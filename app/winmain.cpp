@@ -6,10 +6,13 @@
 #include "app/messageloop.h"
 #include "app/placement.h"
 
+// A start-up or a loop that failed, told apart from a close, which gives 0.
+enum { kExitFailure = 1 };
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int showCommand) {
     g_instance = instance;
     if (!RegisterMainWindowClass(instance))
-        return 0;
+        return kExitFailure;
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     if (OnAppStart(instance, commandLine))
@@ -17,7 +20,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int showC
 
     HWND window = CreateMainWindow(instance);
     if (!window)
-        return 0;
+        return kExitFailure;
     if (OnMainWindowCreated(window, commandLine)) {
         SendMessageW(window, WM_CLOSE, 0, 0);
         return 0;
@@ -26,11 +29,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int showC
     ShowWindow(window, showCommand);
     UpdateWindow(window);
 
-    // Not zeroed as a whole (a memset call where no runtime supplies one): the
-    // exit code is all that is read after the loop.
     MSG message;
-    message.wParam = 0;
-    RunMessageLoop(window, &message);
+    BOOL quit = RunMessageLoop(window, &message);
     OnAppExit(instance);
-    return (int)message.wParam;
+    return quit ? (int)message.wParam : kExitFailure;
 }

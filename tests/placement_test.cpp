@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include "app/placement.h"
+#include "tests/support/importpatch.h"
 
 namespace {
 
@@ -37,6 +38,17 @@ class WorkAreaGuard {
   private:
     RECT saved_;
 };
+
+decltype(&SystemParametersInfoW) g_realSystemParametersInfoW;
+
+// A work-area query that fails and leaves an area off the screen's middle
+// where the answer would be.
+BOOL WINAPI FailingWorkAreaQuery(UINT action, UINT param, PVOID value, UINT flags) {
+    if (action != SPI_GETWORKAREA)
+        return g_realSystemParametersInfoW(action, param, value, flags);
+    SetRect((RECT*)value, 90, 50, 500, 400);
+    return FALSE;
+}
 
 } // namespace
 
@@ -106,6 +118,23 @@ TEST(CenterWindow, CentresOnTheWorkAreaNotOnTheScreen) {
     GetWindowRect(window, &rect);
     EXPECT_EQ(rect.left, middle.x);
     EXPECT_EQ(rect.top, middle.y);
+    DestroyWindow(window);
+}
+
+TEST(CenterWindow, CentresOnTheWholeScreenWhenTheWorkAreaIsUnknown) {
+    HWND window = CreateFramedWindow(WS_POPUP | WS_CAPTION, NULL);
+    ASSERT_NE(window, nullptr);
+    SetWindowPos(window, NULL, 0, 0, 301, 151, SWP_NOMOVE | SWP_NOZORDER);
+    {
+        ImportPatch failing("user32.dll", "SystemParametersInfoW", (void*)FailingWorkAreaQuery);
+        g_realSystemParametersInfoW = (decltype(&SystemParametersInfoW))failing.Original();
+        ASSERT_NE(g_realSystemParametersInfoW, nullptr);
+        EXPECT_TRUE(CenterWindow(window, NULL));
+    }
+    RECT rect;
+    GetWindowRect(window, &rect);
+    EXPECT_EQ(rect.left, (GetSystemMetrics(SM_CXSCREEN) - 301) / 2);
+    EXPECT_EQ(rect.top, (GetSystemMetrics(SM_CYSCREEN) - 151) / 2);
     DestroyWindow(window);
 }
 

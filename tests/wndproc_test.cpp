@@ -291,8 +291,47 @@ TEST(ClosingTheWindow, DestroysItReleasesItsStateAndEndsTheLoopWithZero) {
     }
 }
 
-BOOL WINAPI FailingGetMessageW(MSG*, HWND, UINT, UINT) {
-    return -1;
+// ---- Start-up and loop failures, through the program's own imports ----
+
+ATOM WINAPI RefusedRegisterClassExW(const WNDCLASSEXW*) {
+    return 0;
+}
+
+HWND WINAPI RefusedCreateWindowExW(DWORD, LPCWSTR, LPCWSTR, DWORD, int, int, int, int, HWND, HMENU,
+                                   HINSTANCE, LPVOID) {
+    return NULL;
+}
+
+LPVOID WINAPI RefusedHeapAlloc(HANDLE, DWORD, SIZE_T) {
+    return NULL;
+}
+
+int g_messageBoxes;
+
+int WINAPI CountedMessageBoxW(HWND, LPCWSTR, LPCWSTR, UINT) {
+    ++g_messageBoxes;
+    return IDOK;
+}
+
+int WINAPI CountedMessageBoxA(HWND, LPCSTR, LPCSTR, UINT) {
+    ++g_messageBoxes;
+    return IDOK;
+}
+
+// GetMessageW that hands on real messages until the one posted with
+// kLastWParam has gone through, then fails.
+const WPARAM kLastWParam = 7;
+decltype(&GetMessageW) g_realGetMessageW;
+int g_getMessageCalls;
+bool g_lastMessageTaken;
+
+BOOL WINAPI FailingGetMessageW(MSG* message, HWND window, UINT first, UINT last) {
+    ++g_getMessageCalls;
+    if (g_lastMessageTaken)
+        return -1;
+    BOOL got = g_realGetMessageW(message, window, first, last);
+    g_lastMessageTaken = message->message == WM_APP && message->wParam == kLastWParam;
+    return got;
 }
 
 // Leaves old values where the next call's frame will be.
@@ -302,17 +341,90 @@ __declspec(noinline) void SoilTheStack() {
         soil[at] = 0xA5;
 }
 
-TEST(MessageLoop, AGetMessageErrorAtOnceEndsTheProgramWithZero) {
+BOOL CALLBACK CountWindow(HWND, LPARAM count) {
+    ++*(int*)count;
+    return TRUE;
+}
+
+int WindowsOfThisThread() {
+    int count = 0;
+    EnumThreadWindows(GetCurrentThreadId(), CountWindow, (LPARAM)&count);
+    return count;
+}
+
+// A launcher must tell a start that failed from a close, which ends with 0.
+TEST(FailedStartUp, EndsWithOneSilentlyBeforeTheLoopAndLeavesNoWindow) {
+    struct Case {
+        const char* name;
+        const char* dll;
+        const char* function;
+        void* replacement;
+    };
+    const Case cases[] = {
+        {"class registration refused", "user32.dll", "RegisterClassExW",
+         (void*)RefusedRegisterClassExW},
+        {"main window refused", "user32.dll", "CreateWindowExW", (void*)RefusedCreateWindowExW},
+        {"no memory for the focus record", "kernel32.dll", "HeapAlloc", (void*)RefusedHeapAlloc},
+    };
     HINSTANCE instance = GetModuleHandleW(NULL);
-    UnregisterClassW(TESSARY_CLASS_NAME, instance);
-    ImportPatch failing("user32.dll", "GetMessageW", (void*)FailingGetMessageW);
-    ASSERT_NE(failing.Original(), nullptr);
-    SoilTheStack();
-    int exitCode = wWinMain(instance, NULL, const_cast<LPWSTR>(L""), SW_HIDE);
-    EXPECT_EQ(exitCode, 0);
-    HWND window = FindWindowW(TESSARY_CLASS_NAME, NULL);
-    EXPECT_NE(window, nullptr) << "the loop was never reached";
-    DestroyTestMainWindow(window);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UnregisterClassW(TESSARY_CLASS_NAME, instance);
+        const int windowsBefore = WindowsOfThisThread();
+        g_messageBoxes = 0;
+        g_getMessageCalls = 0;
+        g_lastMessageTaken = true;
+        int exitCode;
+        {
+            ImportPatch boxW("user32.dll", "MessageBoxW", (void*)CountedMessageBoxW);
+            ImportPatch boxA("user32.dll", "MessageBoxA", (void*)CountedMessageBoxA);
+            ImportPatch loop("user32.dll", "GetMessageW", (void*)FailingGetMessageW);
+            ImportPatch refusal(c.dll, c.function, c.replacement);
+            ASSERT_NE(refusal.Original(), nullptr);
+            SoilTheStack();
+            exitCode = wWinMain(instance, NULL, const_cast<LPWSTR>(L""), SW_HIDE);
+        }
+        EXPECT_EQ(exitCode, 1);
+        EXPECT_EQ(g_getMessageCalls, 0) << "the message loop was entered";
+        EXPECT_EQ(g_messageBoxes, 0);
+        EXPECT_EQ(FindWindowW(TESSARY_CLASS_NAME, NULL), nullptr);
+        EXPECT_EQ(WindowsOfThisThread(), windowsBefore);
+        // A window that refused its creation was destroyed, and posted its quit.
+        DestroyTestMainWindow(NULL);
+    }
+}
+
+TEST(MessageLoop, AGetMessageErrorEndsTheProgramWithOne) {
+    struct Case {
+        const char* name;
+        bool messageFirst;
+    };
+    const Case cases[] = {
+        {"error at the first message", false},
+        {"error after a message whose wParam is 7", true},
+    };
+    HINSTANCE instance = GetModuleHandleW(NULL);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UnregisterClassW(TESSARY_CLASS_NAME, instance);
+        g_lastMessageTaken = !c.messageFirst;
+        if (c.messageFirst) {
+            ASSERT_TRUE(PostThreadMessageW(GetCurrentThreadId(), WM_APP, kLastWParam, 0));
+        }
+        int exitCode;
+        {
+            ImportPatch failing("user32.dll", "GetMessageW", (void*)FailingGetMessageW);
+            g_realGetMessageW = (decltype(&GetMessageW))failing.Original();
+            ASSERT_NE(g_realGetMessageW, nullptr);
+            SoilTheStack();
+            exitCode = wWinMain(instance, NULL, const_cast<LPWSTR>(L""), SW_HIDE);
+        }
+        EXPECT_EQ(exitCode, 1);
+        EXPECT_TRUE(g_lastMessageTaken);
+        HWND window = FindWindowW(TESSARY_CLASS_NAME, NULL);
+        EXPECT_NE(window, nullptr) << "the loop was never reached";
+        DestroyTestMainWindow(window);
+    }
 }
 
 TEST_F(NewWindow, KeepsTheFontItIsGivenAndAnswersWithIt) {
