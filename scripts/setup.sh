@@ -48,6 +48,7 @@ REQUIREMENTS=(
     "util-linux cmd:flock"
     "util-linux cmd:taskset"
     "coreutils cmd:timeout"
+    "python3 cmd:python3"
 )
 
 present() {
