@@ -39,6 +39,16 @@ void PressKeyWith(WORD modifier, WORD key) {
     SendInput(4, inputs, sizeof(INPUT));
 }
 
+void HoldKey(WORD key) {
+    INPUT input = KeyInput(key, false);
+    SendInput(1, &input, sizeof(INPUT));
+}
+
+void ReleaseKey(WORD key) {
+    INPUT input = KeyInput(key, true);
+    SendInput(1, &input, sizeof(INPUT));
+}
+
 void MoveMouseTo(POINT screen) {
     INPUT input = MouseInput(screen, 0);
     SendInput(1, &input, sizeof(INPUT));

@@ -9,6 +9,9 @@
 void PressKey(WORD key);
 // Holds the modifier down around a press of the key (Shift+Tab, Alt+F4).
 void PressKeyWith(WORD modifier, WORD key);
+// Presses, or lets go of, one key.
+void HoldKey(WORD key);
+void ReleaseKey(WORD key);
 
 // Moves the pointer to a point on the screen.
 void MoveMouseTo(POINT screen);
