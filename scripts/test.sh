@@ -9,7 +9,7 @@
 #     the same inside a Debian 13 root made once per machine
 #     (scripts/debian-root.sh)
 # Every test has its own CTest time-out (tests/CMakeLists.txt); the long runs
-# of the README, asked for through the environment, lift them.
+# of docs/testing.md, asked for through the environment, lift them.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
