@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <algorithm>
+#include <memory>
 #include <vector>
 #include "app/extensionpoints.h"
 #include "app/fontmetrics.h"
@@ -352,77 +353,66 @@ int WindowsOfThisThread() {
     return count;
 }
 
-// A launcher must tell a start that failed from a close, which ends with 0.
-TEST(FailedStartUp, EndsWithOneSilentlyBeforeTheLoopAndLeavesNoWindow) {
+// A launcher must tell a program that failed, at start-up or in its loop,
+// from one that was closed, which ends with 0. A row without a refused import
+// fails in the loop.
+TEST(FailedProgram, EndsWithOneWhetherStartUpOrTheLoopFails) {
     struct Case {
         const char* name;
         const char* dll;
         const char* function;
         void* replacement;
+        bool messageFirst;
     };
     const Case cases[] = {
         {"class registration refused", "user32.dll", "RegisterClassExW",
-         (void*)RefusedRegisterClassExW},
-        {"main window refused", "user32.dll", "CreateWindowExW", (void*)RefusedCreateWindowExW},
-        {"no memory for the focus record", "kernel32.dll", "HeapAlloc", (void*)RefusedHeapAlloc},
+         (void*)RefusedRegisterClassExW, false},
+        {"main window refused", "user32.dll", "CreateWindowExW", (void*)RefusedCreateWindowExW,
+         false},
+        {"no memory for the focus record", "kernel32.dll", "HeapAlloc", (void*)RefusedHeapAlloc,
+         false},
+        {"GetMessageW error at the first message", nullptr, nullptr, nullptr, false},
+        {"GetMessageW error after a message whose wParam is 7", nullptr, nullptr, nullptr, true},
     };
     HINSTANCE instance = GetModuleHandleW(NULL);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        const bool startUpFails = c.dll != nullptr;
         UnregisterClassW(TESSARY_CLASS_NAME, instance);
         const int windowsBefore = WindowsOfThisThread();
         g_messageBoxes = 0;
         g_getMessageCalls = 0;
-        g_lastMessageTaken = true;
-        int exitCode;
-        {
-            ImportPatch boxW("user32.dll", "MessageBoxW", (void*)CountedMessageBoxW);
-            ImportPatch boxA("user32.dll", "MessageBoxA", (void*)CountedMessageBoxA);
-            ImportPatch loop("user32.dll", "GetMessageW", (void*)FailingGetMessageW);
-            ImportPatch refusal(c.dll, c.function, c.replacement);
-            ASSERT_NE(refusal.Original(), nullptr);
-            SoilTheStack();
-            exitCode = wWinMain(instance, NULL, const_cast<LPWSTR>(L""), SW_HIDE);
-        }
-        EXPECT_EQ(exitCode, 1);
-        EXPECT_EQ(g_getMessageCalls, 0) << "the message loop was entered";
-        EXPECT_EQ(g_messageBoxes, 0);
-        EXPECT_EQ(FindWindowW(TESSARY_CLASS_NAME, NULL), nullptr);
-        EXPECT_EQ(WindowsOfThisThread(), windowsBefore);
-        // A window that refused its creation was destroyed, and posted its quit.
-        DestroyTestMainWindow(NULL);
-    }
-}
-
-TEST(MessageLoop, AGetMessageErrorEndsTheProgramWithOne) {
-    struct Case {
-        const char* name;
-        bool messageFirst;
-    };
-    const Case cases[] = {
-        {"error at the first message", false},
-        {"error after a message whose wParam is 7", true},
-    };
-    HINSTANCE instance = GetModuleHandleW(NULL);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        UnregisterClassW(TESSARY_CLASS_NAME, instance);
         g_lastMessageTaken = !c.messageFirst;
         if (c.messageFirst) {
             ASSERT_TRUE(PostThreadMessageW(GetCurrentThreadId(), WM_APP, kLastWParam, 0));
         }
         int exitCode;
         {
-            ImportPatch failing("user32.dll", "GetMessageW", (void*)FailingGetMessageW);
-            g_realGetMessageW = (decltype(&GetMessageW))failing.Original();
+            ImportPatch boxW("user32.dll", "MessageBoxW", (void*)CountedMessageBoxW);
+            ImportPatch boxA("user32.dll", "MessageBoxA", (void*)CountedMessageBoxA);
+            ImportPatch loop("user32.dll", "GetMessageW", (void*)FailingGetMessageW);
+            g_realGetMessageW = (decltype(&GetMessageW))loop.Original();
             ASSERT_NE(g_realGetMessageW, nullptr);
+            std::unique_ptr<ImportPatch> refusal;
+            if (startUpFails) {
+                refusal = std::make_unique<ImportPatch>(c.dll, c.function, c.replacement);
+                ASSERT_NE(refusal->Original(), nullptr);
+            }
             SoilTheStack();
             exitCode = wWinMain(instance, NULL, const_cast<LPWSTR>(L""), SW_HIDE);
         }
         EXPECT_EQ(exitCode, 1);
-        EXPECT_TRUE(g_lastMessageTaken);
         HWND window = FindWindowW(TESSARY_CLASS_NAME, NULL);
-        EXPECT_NE(window, nullptr) << "the loop was never reached";
+        if (startUpFails) {
+            EXPECT_EQ(g_getMessageCalls, 0) << "the message loop was entered";
+            EXPECT_EQ(g_messageBoxes, 0);
+            EXPECT_EQ(window, nullptr);
+            EXPECT_EQ(WindowsOfThisThread(), windowsBefore);
+        } else {
+            EXPECT_TRUE(g_lastMessageTaken);
+            EXPECT_NE(window, nullptr) << "the loop was never reached";
+        }
+        // A window that refused its creation was destroyed, and posted its quit.
         DestroyTestMainWindow(window);
     }
 }
