@@ -70,8 +70,8 @@ std::vector<PeImage::Section> PeImage::Sections() const {
     const IMAGE_SECTION_HEADER* headers = IMAGE_FIRST_SECTION(nt_);
     for (WORD i = 0; i < nt_->FileHeader.NumberOfSections; ++i) {
         const char* name = (const char*)headers[i].Name;
-        sections.push_back(
-            {std::string(name, strnlen(name, IMAGE_SIZEOF_SHORT_NAME)), headers[i].SizeOfRawData});
+        sections.push_back({std::string(name, strnlen(name, IMAGE_SIZEOF_SHORT_NAME)),
+                            headers[i].SizeOfRawData, headers[i].Characteristics});
     }
     return sections;
 }

@@ -31,6 +31,7 @@ class PeImage {
     struct Section {
         std::string name;
         DWORD rawSize;
+        DWORD characteristics; // IMAGE_SCN_ flags
     };
     std::vector<Section> Sections() const;
 
