@@ -2,17 +2,19 @@
 """Makes the release archive NAME.zip in OUTDIR, holding NAME/tessary.exe and
 NAME/README.txt, and beside it NAME.sha256: the SHA-256 sums of the archive
 and of the program in it, in the format that `sha256sum -c` reads once the
-archive is unpacked beside it.
+archive is unpacked beside it. Given a BUILDINFO file, it is copied beside the
+archive as NAME.buildinfo and its sum is listed too.
 
 The same inputs give the same bytes, whoever makes it, wherever and whenever:
 the entries keep this order, carry one time (SOURCE_DATE_EPOCH, else the time
 of the source tree's last commit, else 1980-01-01) and no owner or
 permissions of the build machine.
 
-    release-archive.py OUTDIR NAME SOURCEDIR PROGRAM README
+    release-archive.py OUTDIR NAME SOURCEDIR PROGRAM README [BUILDINFO]
 """
 import hashlib
 import os
+import shutil
 import subprocess
 import sys
 import time
@@ -46,7 +48,7 @@ def sha256(path):
         return hashlib.sha256(file.read()).hexdigest()
 
 
-def main(out_dir, name, source_dir, program, readme):
+def main(out_dir, name, source_dir, program, readme, buildinfo=""):
     os.makedirs(out_dir, exist_ok=True)
     archive = os.path.join(out_dir, name + ".zip")
     seconds = archive_time(source_dir)
@@ -54,13 +56,18 @@ def main(out_dir, name, source_dir, program, readme):
         for inside, path in ((name + "/tessary.exe", program), (name + "/README.txt", readme)):
             with open(path, "rb") as file:
                 zip_file.writestr(entry(inside, seconds), file.read(), compresslevel=9)
+    listed = [(archive, name + ".zip"), (program, name + "/tessary.exe")]
+    if buildinfo:
+        beside = os.path.join(out_dir, name + ".buildinfo")
+        shutil.copyfile(buildinfo, beside)
+        listed.append((beside, name + ".buildinfo"))
     with open(os.path.join(out_dir, name + ".sha256"), "w", newline="\n") as sums:
-        sums.write(f"{sha256(archive)}  {name}.zip\n")
-        sums.write(f"{sha256(program)}  {name}/tessary.exe\n")
+        for path, listed_name in listed:
+            sums.write(f"{sha256(path)}  {listed_name}\n")
     print(f"{archive}\n{os.path.join(out_dir, name + '.sha256')}")
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 6:
+    if len(sys.argv) not in (6, 7):
         sys.exit(__doc__)
     main(*sys.argv[1:])

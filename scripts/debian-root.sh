@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Runs scripts/test.sh inside a Debian root made with debootstrap, so that the
-# build and the suite also run with that release's compilers and Wine.
-#   bash scripts/debian-root.sh 13 [CTEST ARGUMENTS...]   (test.sh --debian 13)
+# Runs one of the project's scripts inside a Debian root made with debootstrap,
+# so that the build and the suite also run with that release's compilers and
+# Wine, and the release is made with the same compilers on any machine.
+#   bash scripts/debian-root.sh 13 scripts/test.sh [CTEST ARGUMENTS...]
+#                                                     (test.sh --debian 13)
+#   bash scripts/debian-root.sh 13 scripts/release.sh --here [...]  (release.sh)
 # The root is made once per machine in /var/cache/tessary/debian-13, with
 # scripts/setup.sh run inside it; .tessary-complete marks it finished, so a
 # half-made root is made again. The clone is bind-mounted at its own path,
@@ -19,11 +22,13 @@ MIRROR=http://deb.debian.org/debian
 BUILD_DIRS=(build build-msvc build-deps)
 
 release=${1:-}
+script=${2:-}
 case $release in
     13) codename=trixie ;;
     *) die "usage: bash scripts/test.sh --debian 13 [CTEST ARGUMENTS...] (13 is the release supported)" ;;
 esac
-shift
+[[ $script == scripts/*.sh && -f $REPO/$script ]] || die "no script of the project to run: '$script'"
+shift 2
 
 ROOT=/var/cache/tessary/debian-$release
 MARKER=$ROOT/.tessary-complete
@@ -36,7 +41,7 @@ MOUNTS=()
 if [[ ${TESSARY_MOUNT_NAMESPACE:-} != "$$" ]]; then
     command -v unshare >/dev/null || die "unshare (util-linux) is missing"
     exec env TESSARY_MOUNT_NAMESPACE=$$ unshare --mount --propagation private \
-        bash "${BASH_SOURCE[0]}" "$release" "$@"
+        bash "${BASH_SOURCE[0]}" "$release" "$script" "$@"
 fi
 unset TESSARY_MOUNT_NAMESPACE
 
@@ -140,9 +145,9 @@ main() {
         lock_root -s
     fi
     mount_all
-    say "running scripts/test.sh in the Debian $release root $ROOT"
+    say "running $script in the Debian $release root $ROOT"
     local code=0
-    in_root bash "$REPO/scripts/test.sh" "$@" {lock}>&- || code=$?
+    in_root bash "$REPO/$script" "$@" {lock}>&- || code=$?
     exit "$code"
 }
 

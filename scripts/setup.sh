@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing the program need on Debian 12
 # or 13; with --msvc-check it also unpacks Wine's Windows headers for the
-# MSVC-mode check build (test.sh asks for them, run.sh does not need them). Run
-# as root; when everything is already there it only checks and returns.
+# MSVC-mode check build (test.sh asks for them, run.sh does not need them);
+# with --release, only what making the release archive needs (release.sh).
+# Run as root; when everything is already there it only checks and returns.
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 
@@ -49,6 +50,18 @@ REQUIREMENTS=(
     "util-linux cmd:taskset"
     "coreutils cmd:timeout"
     "python3 cmd:python3"
+)
+
+# What the release archive is made with: the program's compilers, CMake,
+# Python for the archive, git for the commit and its time.
+RELEASE_REQUIREMENTS=(
+    "make cmd:make"
+    "cmake cmd:cmake"
+    "g++-mingw-w64-i686 cmd:i686-w64-mingw32-g++-posix"
+    "g++-mingw-w64-i686 cmd:i686-w64-mingw32-gcc-posix"
+    "binutils-mingw-w64-i686 cmd:i686-w64-mingw32-windres"
+    "python3 cmd:python3"
+    "git cmd:git"
 )
 
 present() {
@@ -139,7 +152,12 @@ main() {
     if ! command -v dpkg >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
         die "this script needs a Debian system with dpkg and apt-get"
     fi
-    say "checking the build, Wine and X tools"
+    if [[ ${1:-} == --release ]]; then
+        REQUIREMENTS=("${RELEASE_REQUIREMENTS[@]}")
+        say "checking the tools that make the release"
+    else
+        say "checking the build, Wine and X tools"
+    fi
     install_missing_packages
     if [[ ${1:-} == --msvc-check ]]; then unpack_wine_sdk; fi
     say "everything needed is installed"

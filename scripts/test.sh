@@ -14,7 +14,7 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 if [[ ${1:-} == --debian ]]; then
-    exec bash scripts/debian-root.sh "${2:-}" "${@:3}"
+    exec bash scripts/debian-root.sh "${2:-}" scripts/test.sh "${@:3}"
 fi
 
 # shellcheck source=scripts/wine-session.sh
