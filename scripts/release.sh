@@ -69,6 +69,14 @@ write_buildinfo() {
     mapfile -t -O "${#drivers[@]}" drivers < <("$python" -c 'import zipfile, zlib
 print(zipfile.__file__)
 print(getattr(zlib, "__file__", zipfile.__file__))')
+    # The Windows headers and import libraries the program is built against.
+    local -a libraries packages
+    drivers+=("$("$cxx" -print-file-name=libuser32.a)"
+        "$("$cxx" -x c++ -M -MT headers - <<<'#include <windows.h>' | grep -o '[^ ]*/windows\.h')")
+    mapfile -t libraries < <(libraries_of "${translators[@]}")
+    mapfile -t packages < <(packages_of "${translators[@]}" "${drivers[@]}" "${libraries[@]}" | sort -u)
+    # shellcheck disable=SC2016
+    local format='  ${binary:Package} ${Version}\n'
     {
         printf 'Ferrolyn Tessary release: %s\n' "$name"
         printf 'Commit: %s\n' "$commit"
@@ -77,13 +85,7 @@ print(getattr(zlib, "__file__", zipfile.__file__))')
         printf 'Made in: Debian 13, as in the container image %s\n' "$IMAGE"
         printf 'Build: cmake -DTESSARY_BUILD_TESTS=OFF -DTESSARY_BUILD_BENCH=OFF (MinSizeRel), target release\n'
         printf '\nPackages, from Debian 13 (Debian'"'"'s snapshot archive keeps every version):\n'
-        {
-            packages_of "${translators[@]}" "${drivers[@]}" \
-                "$("$cxx" -print-file-name=libuser32.a)" \
-                "$(printf '#include <windows.h>\n' | "$cxx" -x c++ -E -M - | tr ' \\' '\n\n' | grep '/windows\.h$')"
-            # shellcheck disable=SC2046
-            packages_of $(libraries_of "${translators[@]}")
-        } | sort -u | xargs dpkg-query -W -f='  ${binary:Package} ${Version}\n' | sort
+        dpkg-query -W -f="$format" "${packages[@]}" | sort
     } >"$file"
 }
 
