@@ -47,7 +47,7 @@ TEST(ExecutableFile, IsMarkedForWindows7WithEveryMitigationAndNoExceptionHandler
     const IMAGE_OPTIONAL_HEADER32& header = image.Headers().OptionalHeader;
     const struct {
         const char* field;
-        DWORD actual, expected;
+        int actual, expected;
     } fields[] = {
         {"relocations kept",
          image.Headers().FileHeader.Characteristics & IMAGE_FILE_RELOCS_STRIPPED, 0},
