@@ -126,7 +126,11 @@ compare() {
         if [[ $actual == "$expected" ]]; then
             printf 'same: %s\n' "$name"
         else
-            printf 'DIFFERS: %s (%s)\n' "$name" "${actual:-not in the rebuilt release}"
+            if [[ -n $actual ]]; then
+                printf 'DIFFERS: %s (rebuilt: %s)\n' "$name" "$actual"
+            else
+                printf 'DIFFERS: %s (not in the rebuilt release)\n' "$name"
+            fi
             differing=$((differing + 1))
         fi
     done <<<"$1"
@@ -140,6 +144,7 @@ compare() {
 
 here() {
     local system
+    # shellcheck source=/dev/null
     system=$(. /etc/os-release 2>/dev/null && printf '%s %s' "${ID:-}" "${VERSION_ID:-}")
     [[ $system == "debian 13" ]] ||
         die "release.sh --here runs on Debian 13 only, not on '$system': run bash scripts/release.sh"
