@@ -402,7 +402,7 @@ TEST(FailedProgram, EndsWithOneWhetherStartUpOrTheLoopFails) {
             exitCode = wWinMain(instance, NULL, const_cast<LPWSTR>(L""), SW_HIDE);
         }
         EXPECT_EQ(exitCode, 1);
-        HWND window = FindWindowW(TESSARY_CLASS_NAME, NULL);
+        HWND window = MainWindowOfThisThread();
         if (startUpFails) {
             EXPECT_EQ(g_getMessageCalls, 0) << "the message loop was entered";
             EXPECT_EQ(g_messageBoxes, 0);
