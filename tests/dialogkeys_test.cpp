@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 #include "app/extensionpoints.h"
+#include "app/messageloop.h"
 #include "dialogkeys/buttonsearch.h"
 #include "dialogkeys/defaultbutton.h"
 #include "dialogkeys/dialogfocus.h"
@@ -416,6 +417,49 @@ TEST_F(ActiveWindow, ActivationWhileMinimisedChangesNothing) {
     ASSERT_TRUE(ShowAndActivate(window));
     EXPECT_EQ(FocusedId(), IDC_MOVE);
     EXPECT_TRUE(LooksDefault(Close()));
+}
+
+// What the window procedure gets of Alt+Space. The window menu that it asks
+// for stays closed: its own modal loop would wait for the user.
+struct KeyMenuWatch {
+    WNDPROC original;
+    bool systemChar;
+    LPARAM keyMenuChar; // 0 until the menu is asked for
+};
+KeyMenuWatch g_keyMenuWatch;
+
+LRESULT CALLBACK KeyMenuWatchingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SYSCHAR && wParam == ' ')
+        g_keyMenuWatch.systemChar = true;
+    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_KEYMENU) {
+        g_keyMenuWatch.keyMenuChar = lParam;
+        return 0;
+    }
+    return CallWindowProcW(g_keyMenuWatch.original, window, message, wParam, lParam);
+}
+
+// With no control focused there is no dialog to navigate, and the loop's own
+// translation is all that makes characters of the keys.
+TEST_F(ActiveWindow, AltSpaceWithNoControlFocusedOpensTheWindowMenu) {
+    SetFocus(NULL);
+    ASSERT_EQ(GetFocus(), nullptr);
+    ASSERT_EQ(GetActiveWindow(), window);
+    g_keyMenuWatch = {};
+    g_keyMenuWatch.original =
+        (WNDPROC)SetWindowLongPtrW(window, GWLP_WNDPROC, (LONG_PTR)KeyMenuWatchingProc);
+    // Without a focus the system queues keys to the active window as system
+    // keys; bit 29 says that Alt is down.
+    const LPARAM withAlt =
+        1 | (LPARAM)(MapVirtualKeyW(VK_SPACE, MAPVK_VK_TO_VSC) << 16) | (LPARAM)0x20000000;
+    PostMessageW(window, WM_SYSKEYDOWN, VK_SPACE, withAlt);
+    PostMessageW(window, WM_SYSKEYUP, VK_SPACE, withAlt | (LPARAM)0xC0000000);
+    MSG message;
+    while (PeekMessageW(&message, NULL, 0, 0, PM_REMOVE))
+        HandleLoopMessage(window, &message);
+    SetWindowLongPtrW(window, GWLP_WNDPROC, (LONG_PTR)g_keyMenuWatch.original);
+
+    EXPECT_TRUE(g_keyMenuWatch.systemChar) << "Alt+Space was not translated into WM_SYSCHAR";
+    EXPECT_EQ(g_keyMenuWatch.keyMenuChar, ' ') << "the window menu was not asked for with Space";
 }
 
 TEST_F(RecordlessWindow, RemembersNoFocusAndKnowsNoDefaultButton) {

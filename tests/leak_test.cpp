@@ -6,7 +6,6 @@
 #include <set>
 #include <stdlib.h>
 #include <string>
-#include <wchar.h>
 #include <vector>
 #include "mainwindow/controlids.h"
 #include "tests/support/importpatch.h"
@@ -175,20 +174,6 @@ void LiveOnceAsFloor() {
     DestroyWindow(window);
 }
 
-BOOL CALLBACK FindMainWindow(HWND window, LPARAM found) {
-    wchar_t className[64] = L"";
-    GetClassNameW(window, className, 64);
-    *(bool*)found = *(bool*)found || wcscmp(className, L"Quillmar_Tessary_Class") == 0;
-    return TRUE;
-}
-
-// Other test programs may have main windows of their own meanwhile.
-bool ThisThreadHasAMainWindow() {
-    bool found = false;
-    EnumThreadWindows(GetCurrentThreadId(), FindMainWindow, (LPARAM)&found);
-    return found;
-}
-
 // One life of the window: created, started, used, changed, destroyed.
 void LiveOnce(long* leftovers) {
     HWND window = CreateTestMainWindow();
@@ -269,6 +254,6 @@ TEST_F(Resources, AFailedFocusRecordAllocationFailsCreationBeforeAnythingIsMade)
     EXPECT_EQ(window, nullptr);
     EXPECT_EQ(g_ledger.windowsCreated, 1); // the main window's own attempt, no control
     EXPECT_EQ(g_ledger.setProps, 0);
-    EXPECT_FALSE(ThisThreadHasAMainWindow());
+    EXPECT_EQ(MainWindowOfThisThread(), nullptr);
     DestroyTestMainWindow(NULL);
 }

@@ -707,8 +707,9 @@ TEST_F(RuleWindow, OnlyAClickNotificationRunsTheUpdates) {
         ASSERT_EQ(FocusedId(), row.focused ? row.sender : IDC_CLOSE);
         ASSERT_EQ(Form(), expected.State()) << "moving the focus changed the form";
         MessageRecorder recorder(window);
-        SendMessageW(window, WM_COMMAND, MAKEWPARAM(row.sender, row.code),
-                     (LPARAM)Item(row.sender));
+        LRESULT answer = SendMessageW(window, WM_COMMAND, MAKEWPARAM(row.sender, row.code),
+                                      (LPARAM)Item(row.sender));
+        EXPECT_EQ(answer, 0) << "the answer to a command";
         ASSERT_TRUE(recorder.Received(window, WM_COMMAND));
         std::vector<ButtonMessage> sent =
             ButtonMessages(recorder.SentWhileHandling(window, WM_COMMAND));

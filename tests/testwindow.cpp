@@ -1,4 +1,5 @@
 #include "tests/testwindow.h"
+#include <wchar.h>
 #include "app/extensionpoints.h"
 #include "app/instance.h"
 #include "app/fontmetrics.h"
@@ -29,6 +30,21 @@ void DestroyTestMainWindow(HWND window) {
         if (message.message != WM_QUIT)
             DispatchMessageW(&message);
     }
+}
+
+static BOOL CALLBACK StopAtMainWindow(HWND window, LPARAM found) {
+    wchar_t className[64] = L"";
+    GetClassNameW(window, className, 64);
+    if (wcscmp(className, TESSARY_CLASS_NAME) != 0)
+        return TRUE;
+    *(HWND*)found = window;
+    return FALSE;
+}
+
+HWND MainWindowOfThisThread() {
+    HWND found = NULL;
+    EnumThreadWindows(GetCurrentThreadId(), StopAtMainWindow, (LPARAM)&found);
+    return found;
 }
 
 void DefaultFontBaseUnits(int* baseX, int* baseY) {

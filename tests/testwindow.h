@@ -10,6 +10,9 @@ HWND CreateTestMainWindow();
 void DestroyTestMainWindow(HWND window);
 // Dispatches whatever is queued for this thread.
 void PumpMessages();
+// This thread's main window, or NULL. Test programs that run beside this one
+// make main windows of their own, so nothing searches beyond the thread.
+HWND MainWindowOfThisThread();
 
 // The base units of the default GUI font, as the window measures them.
 void DefaultFontBaseUnits(int* baseX, int* baseY);

@@ -119,6 +119,23 @@ COLORREF LineColour(HWND line) {
     return colour;
 }
 
+// Whether `upper` is the next window above `window` in the z-order, but for
+// windows of this thread that the system may keep there. The walk stops at
+// any window of another thread.
+bool IsJustBelow(HWND window, HWND upper) {
+    for (HWND next = GetWindow(window, GW_HWNDPREV); next; next = GetWindow(next, GW_HWNDPREV)) {
+        if (next == upper)
+            return true;
+        if (GetWindowThreadProcessId(next, NULL) != GetCurrentThreadId())
+            return false;
+    }
+    return false;
+}
+
+BOOL WINAPI RefusedGetTextMetricsW(HDC, LPTEXTMETRICW) {
+    return FALSE;
+}
+
 class NewWindow : public MainWindowTest {
   protected:
     NewWindow() {
@@ -170,36 +187,69 @@ TEST_F(NewWindow, FocusOnTheWindowGoesOnToTheRememberedControl) {
 }
 
 TEST_F(NewWindow, SettingAndThemeChangesRestoreTheClientSizeInPlace) {
+    // Another always-on-top window, just above the form: the form keeps its
+    // place under it.
+    HWND above = CreateWindowExW(WS_EX_TOPMOST, L"Static", L"", WS_POPUP, 40, 40, 200, 100, NULL,
+                                 NULL, NULL, NULL);
+    ASSERT_NE(above, nullptr);
+    ShowWindow(above, SW_SHOWNOACTIVATE);
     ShowWindow(window, SW_SHOWNOACTIVATE);
     HFONT large = CreateLargeFont();
     ASSERT_NE(large, nullptr);
+    HDC screen = GetDC(NULL);
+    const int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(NULL, screen);
+    struct Case {
+        HFONT font;
+        bool metricsRefused;
+    };
+    // A font whose metrics cannot be read has no height, and the height falls
+    // back to 136 pixels at 96 dots per inch, scaled to the screen: the large
+    // font, unlike the stock one, would give another height.
+    const Case cases[] = {{StockFont(), false}, {large, false}, {large, true}};
     int x = 100;
     for (UINT message : {(UINT)WM_SETTINGCHANGE, (UINT)WM_THEMECHANGED}) {
-        for (HFONT font : {StockFont(), large}) {
+        for (const Case& c : cases) {
             SCOPED_TRACE(testing::Message()
-                         << "message " << message << (font == large ? " with a large font" : ""));
+                         << "message " << message << (c.font == large ? " with a large font" : "")
+                         << (c.metricsRefused ? ", its metrics refused" : ""));
             // The size is measured from the window's own font.
-            SendMessageW(window, WM_SETFONT, (WPARAM)font, FALSE);
+            SendMessageW(window, WM_SETFONT, (WPARAM)c.font, FALSE);
             x += 17;
-            SetWindowPos(window, NULL, x, 77, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+            SetWindowPos(window, above, x, 77, 300, 200, SWP_NOACTIVATE);
+            ASSERT_TRUE(IsJustBelow(window, above));
             std::vector<RECT> children = ChildRects(window);
 
-            EXPECT_EQ(SendMessageW(window, message, 0, 0), DefWindowProcW(window, message, 0, 0));
+            {
+                std::unique_ptr<ImportPatch> refusal;
+                if (c.metricsRefused) {
+                    refusal = std::make_unique<ImportPatch>("gdi32.dll", "GetTextMetricsW",
+                                                            (void*)RefusedGetTextMetricsW);
+                    ASSERT_NE(refusal->Original(), nullptr);
+                }
+                EXPECT_EQ(SendMessageW(window, message, 0, 0),
+                          DefWindowProcW(window, message, 0, 0));
+            }
 
             RECT frame, client;
             GetWindowRect(window, &frame);
             GetClientRect(window, &client);
             EXPECT_EQ(frame.left, x);
             EXPECT_EQ(frame.top, 77);
+            EXPECT_TRUE(IsJustBelow(window, above)) << "the form rose above the other window";
             int baseX, baseY;
-            GetFontBaseUnits(font, &baseX, &baseY);
+            GetFontBaseUnits(c.font, &baseX, &baseY);
             EXPECT_EQ(client.right, (394 * baseX * 2 + 6) / 12);
-            EXPECT_EQ(client.bottom, (136 * baseY * 2 + 13) / 26);
+            if (c.metricsRefused)
+                EXPECT_EQ(client.bottom, (136 * dpiY * 2 + 96) / 192);
+            else
+                EXPECT_EQ(client.bottom, (136 * baseY * 2 + 13) / 26);
             ExpectSameRects(children, ChildRects(window));
         }
     }
     SendMessageW(window, WM_SETFONT, (WPARAM)StockFont(), FALSE);
     DeleteObject(large);
+    DestroyWindow(above);
 }
 
 TEST_F(StartedForm, CommandsOutsideTheRoutesChangeNothing) {
@@ -233,8 +283,9 @@ TEST_F(StartedForm, CommandsOutsideTheRoutesChangeNothing) {
     };
     for (const Command& command : commands) {
         SCOPED_TRACE(testing::Message() << "id " << command.id << ", code " << command.code);
-        SendMessageW(window, WM_COMMAND, MAKEWPARAM(command.id, command.code),
-                     (LPARAM)GetDlgItem(window, command.id));
+        LRESULT answer = SendMessageW(window, WM_COMMAND, MAKEWPARAM(command.id, command.code),
+                                      (LPARAM)GetDlgItem(window, command.id));
+        EXPECT_EQ(answer, 0) << "the answer to a command";
         ASSERT_TRUE(IsWindow(window));
         EXPECT_EQ(Form(), before);
     }
@@ -402,7 +453,7 @@ TEST(FailedProgram, EndsWithOneWhetherStartUpOrTheLoopFails) {
             exitCode = wWinMain(instance, NULL, const_cast<LPWSTR>(L""), SW_HIDE);
         }
         EXPECT_EQ(exitCode, 1);
-        HWND window = FindWindowW(TESSARY_CLASS_NAME, NULL);
+        HWND window = MainWindowOfThisThread();
         if (startUpFails) {
             EXPECT_EQ(g_getMessageCalls, 0) << "the message loop was entered";
             EXPECT_EQ(g_messageBoxes, 0);
