@@ -61,7 +61,8 @@ write_buildinfo() {
     translators=("${lines[@]:0:i}")
     drivers=("${lines[@]:i+1}")
     cxx=${translators[0]}
-    python=${translators[4]}
+    python=${translators[-1]}
+    # The compiler's own programs, the assembler and the linker among them.
     for program in cc1plus cc1 collect2 as ld; do
         translators+=("$("$cxx" -print-prog-name="$program")")
     done
@@ -101,10 +102,10 @@ tree_commit() {
 # sum_of NAME: the SHA-256 of the file that a sums file names, from release/,
 # or from inside the archive for the program; empty when there is none.
 sum_of() {
-    local name=$1 zip
+    local name=$1 zip=$OUT/${1%%/*}.zip
     if [[ -f $OUT/$name ]]; then
         sha256sum "$OUT/$name" | cut -d' ' -f1
-    elif zip=$(find "$OUT" -maxdepth 1 -name "${name%%/*}.zip") && [[ -n $zip ]]; then
+    elif [[ $name == */* && -f $zip ]]; then
         python3 -c 'import hashlib, sys, zipfile
 try:
     print(hashlib.sha256(zipfile.ZipFile(sys.argv[1]).read(sys.argv[2])).hexdigest())

@@ -17,14 +17,16 @@ REPO=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 WINE_SDK=$REPO/build-deps/libwine-dev-i386
 
 # Each line: the Debian package, then what shows it is installed
-# (cmd:NAME for a command on PATH, file:PATH for a file).
+# (cmd:NAME for a command on PATH, file:PATH for a file), then "release" for
+# what the release archive is made with: the program's compilers, CMake,
+# Python for the archive, git for the commit and its time.
 REQUIREMENTS=(
-    "make cmd:make"
-    "cmake cmd:cmake"
+    "make cmd:make release"
+    "cmake cmd:cmake release"
     "cmake cmd:ctest"
-    "g++-mingw-w64-i686 cmd:i686-w64-mingw32-g++-posix"
-    "g++-mingw-w64-i686 cmd:i686-w64-mingw32-gcc-posix"
-    "binutils-mingw-w64-i686 cmd:i686-w64-mingw32-windres"
+    "g++-mingw-w64-i686 cmd:i686-w64-mingw32-g++-posix release"
+    "g++-mingw-w64-i686 cmd:i686-w64-mingw32-gcc-posix release"
+    "binutils-mingw-w64-i686 cmd:i686-w64-mingw32-windres release"
     "clang cmd:clang"
     "lld cmd:lld-link"
     "llvm cmd:llvm-rc"
@@ -49,19 +51,8 @@ REQUIREMENTS=(
     "util-linux cmd:flock"
     "util-linux cmd:taskset"
     "coreutils cmd:timeout"
-    "python3 cmd:python3"
-)
-
-# What the release archive is made with: the program's compilers, CMake,
-# Python for the archive, git for the commit and its time.
-RELEASE_REQUIREMENTS=(
-    "make cmd:make"
-    "cmake cmd:cmake"
-    "g++-mingw-w64-i686 cmd:i686-w64-mingw32-g++-posix"
-    "g++-mingw-w64-i686 cmd:i686-w64-mingw32-gcc-posix"
-    "binutils-mingw-w64-i686 cmd:i686-w64-mingw32-windres"
-    "python3 cmd:python3"
-    "git cmd:git"
+    "python3 cmd:python3 release"
+    "git cmd:git release"
 )
 
 present() {
@@ -77,7 +68,7 @@ present() {
 missing_packages() {
     local entry package check
     for entry in "${REQUIREMENTS[@]}"; do
-        read -r package check <<<"$entry"
+        read -r package check _ <<<"$entry"
         present "$check" || printf '%s\n' "$package"
     done | awk '!seen[$0]++'
 }
@@ -86,7 +77,7 @@ missing_packages() {
 missing_checks() {
     local entry package check
     for entry in "${REQUIREMENTS[@]}"; do
-        read -r package check <<<"$entry"
+        read -r package check _ <<<"$entry"
         present "$check" || printf '  %s (package %s)\n' "${check#*:}" "$package"
     done
 }
@@ -153,7 +144,7 @@ main() {
         die "this script needs a Debian system with dpkg and apt-get"
     fi
     if [[ ${1:-} == --release ]]; then
-        REQUIREMENTS=("${RELEASE_REQUIREMENTS[@]}")
+        mapfile -t REQUIREMENTS < <(printf '%s\n' "${REQUIREMENTS[@]}" | grep ' release$')
         say "checking the tools that make the release"
     else
         say "checking the build, Wine and X tools"
