@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing the program need on Debian 12
-# or 13; with --msvc-check it also unpacks Wine's Windows headers for the
-# MSVC-mode check build (test.sh asks for them, run.sh does not need them);
-# with --release, only what making the release archive needs (release.sh).
+# or 13, for the platform the Wine session will stand for (common.sh's
+# tessary_platform: 64-bit Wine too for win11-wow64); with --msvc-check it
+# also unpacks Wine's Windows headers for the MSVC-mode check build (test.sh
+# asks for them, run.sh does not need them); with --release, only what making
+# the release archive needs (release.sh).
 # Run as root; when everything is already there it only checks and returns.
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
@@ -18,8 +20,10 @@ WINE_SDK=$REPO/build-deps/libwine-dev-i386
 
 # Each line: the Debian package, then what shows it is installed
 # (cmd:NAME for a command on PATH, file:PATH for a file), then "release" for
-# what the release archive is made with: the program's compilers, CMake,
-# Python for the archive, git for the commit and its time.
+# what the release archive is made with (the program's compilers, CMake,
+# Python for the archive, git for the commit and its time), or "wow64" for
+# what only a 64-bit prefix needs: 64-bit Wine with the X libraries of its
+# desktop, and the x86-64 compiler of the tests' 64-bit caller.
 REQUIREMENTS=(
     "make cmd:make release"
     "cmake cmd:cmake release"
@@ -53,6 +57,15 @@ REQUIREMENTS=(
     "coreutils cmd:timeout"
     "python3 cmd:python3 release"
     "git cmd:git release"
+    "wine64 file:/usr/lib/wine/wine64 wow64"
+    "g++-mingw-w64-x86-64-posix cmd:x86_64-w64-mingw32-g++-posix wow64"
+    "libxrender1 file:/usr/lib/x86_64-linux-gnu/libXrender.so.1 wow64"
+    "libxrandr2 file:/usr/lib/x86_64-linux-gnu/libXrandr.so.2 wow64"
+    "libxi6 file:/usr/lib/x86_64-linux-gnu/libXi.so.6 wow64"
+    "libxcursor1 file:/usr/lib/x86_64-linux-gnu/libXcursor.so.1 wow64"
+    "libxinerama1 file:/usr/lib/x86_64-linux-gnu/libXinerama.so.1 wow64"
+    "libxcomposite1 file:/usr/lib/x86_64-linux-gnu/libXcomposite.so.1 wow64"
+    "libxfixes3 file:/usr/lib/x86_64-linux-gnu/libXfixes.so.3 wow64"
 )
 
 present() {
@@ -143,11 +156,16 @@ main() {
     if ! command -v dpkg >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
         die "this script needs a Debian system with dpkg and apt-get"
     fi
+    local platform
     if [[ ${1:-} == --release ]]; then
         mapfile -t REQUIREMENTS < <(printf '%s\n' "${REQUIREMENTS[@]}" | grep ' release$')
         say "checking the tools that make the release"
     else
-        say "checking the build, Wine and X tools"
+        platform=$(tessary_platform)
+        if [[ $platform != win11-wow64 ]]; then
+            mapfile -t REQUIREMENTS < <(printf '%s\n' "${REQUIREMENTS[@]}" | grep -v ' wow64$')
+        fi
+        say "checking the build, Wine and X tools for $(platform_words "$platform")"
     fi
     install_missing_packages
     if [[ ${1:-} == --msvc-check ]]; then unpack_wine_sdk; fi

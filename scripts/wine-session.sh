@@ -8,17 +8,24 @@
 # exits.
 #
 # Environment it honours:
-#   WINEPREFIX            prefix to use (default: <repo>/build/wineprefix)
+#   WINEPREFIX            prefix to use (default: <repo>/build/wineprefix);
+#                         one made for another platform or by another Wine is
+#                         refused, the default one is made again
 #   WINEDEBUG             default -all
 #   WINEDLLOVERRIDES      default "mscoree,mshtml=" (prefix creation offers
 #                         no add-on downloads)
 #   TESSARY_XVFB_SCREEN   private Xvfb screen (default 1024x768x24)
 #   TESSARY_WINE_UNMANAGED  1: Wine draws window frames itself (see below)
+#   TESSARY_PLATFORM      the Windows the session stands for (common.sh's
+#                         tessary_platform): the prefix is made for it
 #
-# After ws_start_session these are exported: DISPLAY, WINEPREFIX, WINEDEBUG,
-# WINEDLLOVERRIDES; WS_PRIVATE_DISPLAY is 1 when the display is a private Xvfb.
+# After ws_start_session these are exported: DISPLAY, WINEPREFIX, WINEARCH,
+# WINEDEBUG, WINEDLLOVERRIDES, TESSARY_PLATFORM; WS_PRIVATE_DISPLAY is 1 when
+# the display is a private Xvfb.
 
 WS_REPO=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# shellcheck source=scripts/common.sh
+source "$WS_REPO/scripts/common.sh"
 WS_TMP=
 WS_XVFB_PID=
 WS_HOLDER_PID=
@@ -123,6 +130,12 @@ ws_start_display() {
 # --- Wine prefix and wineserver -------------------------------------------
 
 ws_setup_env() {
+    TESSARY_PLATFORM=$(tessary_platform)
+    export TESSARY_PLATFORM
+    # Set, never left to Wine: with wine64 installed a new prefix would be
+    # 64-bit by default.
+    export WINEARCH=win32
+    [[ $TESSARY_PLATFORM == win11-wow64 ]] && WINEARCH=win64
     export WINEPREFIX=${WINEPREFIX:-$WS_REPO/build/wineprefix}
     WINEPREFIX=$(realpath -m "$WINEPREFIX")
     export WINEDEBUG=${WINEDEBUG:--all}
@@ -143,17 +156,50 @@ ws_lock_prefix() {
 
 ws_wineserver_running() { wineserver -k0 >/dev/null 2>&1; }
 
-ws_prefix_ready() { [[ -f $WINEPREFIX/.prefix-ready && -f $WINEPREFIX/system.reg ]]; }
+# What the prefix was made for and by, as its .tessary-prefix records it:
+# "win11-wow64 win64 wine-10.0 (Debian 10.0~repack-6)".
+ws_wanted_kind() { printf '%s %s %s\n' "$TESSARY_PLATFORM" "$WINEARCH" "$(wine --version)"; }
+
+# Prints what the existing prefix is, when it is not what this session
+# wants; nothing when it is.
+ws_foreign_prefix() {
+    local wanted=$1 made arch
+    made=$(cat "$WINEPREFIX/.tessary-prefix" 2>/dev/null) || made=
+    arch=$(sed -n 's/^#arch=//p' "$WINEPREFIX/system.reg" 2>/dev/null | head -n 1)
+    [[ -n $made && $made == "$wanted" && "$arch" == "$WINEARCH" ]] && return 0
+    if [[ -n $made ]]; then
+        printf 'made for %s\n' "$made"
+    elif [[ -n $arch ]]; then
+        printf 'a %s prefix these scripts did not finish or did not make\n' "$arch"
+    else
+        printf 'not a finished Wine prefix\n'
+    fi
+}
+
+# The Windows version the platform reports, as winecfg names it.
+ws_windows_version() {
+    case $TESSARY_PLATFORM in
+        win7-x86) printf 'win7\n' ;;
+        win11-wow64) printf 'win11\n' ;;
+    esac
+}
 
 ws_create_prefix() {
-    local log=$WS_TMP/wineboot.log
+    local log=$WS_TMP/wineboot.log wanted=$1 version
+    version=$(ws_windows_version)
     if ws_wineserver_running; then
         ws_say "stopping the wineserver of the unfinished prefix $WINEPREFIX"
         timeout 30 wineserver -k >/dev/null 2>&1 || true
     fi
-    ws_say "creating the Wine prefix $WINEPREFIX (once, takes about 10 seconds)"
+    ws_say "creating the Wine prefix $WINEPREFIX for $(platform_words "$TESSARY_PLATFORM") (once, takes about 10 seconds)"
     if ! timeout 300 wineboot -i >"$log" 2>&1; then
         ws_err "creating the Wine prefix failed or timed out (wineboot -i)"
+        ws_show_log "$log"
+        return 1
+    fi
+    # Platform.IsTheOneTheRunStandsFor checks what the system then reports.
+    if ! timeout 60 wine winecfg /v "$version" >>"$log" 2>&1; then
+        ws_err "the Wine prefix does not take the Windows version $version (winecfg /v)"
         ws_show_log "$log"
         return 1
     fi
@@ -162,12 +208,12 @@ ws_create_prefix() {
         ws_show_log "$log"
         return 1
     fi
-    if [[ ! -f $WINEPREFIX/system.reg ]]; then
-        ws_err "the Wine prefix $WINEPREFIX has no registry after wineboot -i"
+    if [[ $(sed -n 's/^#arch=//p' "$WINEPREFIX/system.reg" 2>/dev/null | head -n 1) != "$WINEARCH" ]]; then
+        ws_err "the Wine prefix $WINEPREFIX is not a $WINEARCH prefix after wineboot -i"
         ws_show_log "$log"
         return 1
     fi
-    touch "$WINEPREFIX/.prefix-ready"
+    printf '%s\n' "$wanted" >"$WINEPREFIX/.tessary-prefix"
 }
 
 # Debian's Wine looks for its own fonts (the dialog font, the symbols of the
@@ -192,8 +238,27 @@ ws_check_prefix_owner() {
     return 1
 }
 
+# A prefix made for another platform, by another Wine or left unfinished is
+# never used: the project's own is made again, one the user named is refused.
 ws_prepare_prefix() {
-    ws_prefix_ready || ws_create_prefix || return 1
+    local wanted foreign own
+    wanted=$(ws_wanted_kind)
+    own=$(realpath -m "$WS_REPO/build/wineprefix")
+    # An empty folder is as good as none.
+    if [[ -n $(ls -A "$WINEPREFIX" 2>/dev/null) ]]; then
+        foreign=$(ws_foreign_prefix "$wanted")
+        if [[ -n $foreign && $WINEPREFIX != "$own" ]]; then
+            ws_err "the Wine prefix $WINEPREFIX is $foreign, not for $wanted"
+            ws_err "delete it (rm -rf '$WINEPREFIX') or set WINEPREFIX to another directory"
+            return 1
+        fi
+        if [[ -n $foreign ]]; then
+            ws_say "the Wine prefix $WINEPREFIX is $foreign: making it again"
+            timeout 30 wineserver -k >/dev/null 2>&1 || true
+            rm -rf --one-file-system "$WINEPREFIX"
+        fi
+    fi
+    [[ -f $WINEPREFIX/.tessary-prefix ]] || ws_create_prefix "$wanted" || return 1
     ws_link_wine_fonts
 }
 
@@ -269,6 +334,7 @@ ws_start_session() {
     ws_make_tmp
     ws_setup_env
     ws_start_display "$display_mode" || return 1
+    ws_say "this run stands for $(platform_words "$TESSARY_PLATFORM"): TESSARY_PLATFORM=$TESSARY_PLATFORM"
     ws_say "using the Wine prefix $WINEPREFIX"
     ws_check_prefix_owner || return 1
     ws_lock_prefix || return 1
