@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the commands in scripts/: their messages and the build they share.
 
 say() { printf '==> %s\n' "$*"; }

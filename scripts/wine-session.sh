@@ -320,6 +320,7 @@ ws_hold_desktop() {
     ws_say "holding the virtual desktop open with $holder"
     wine "$holder" >>"$WS_TMP/wine-services.log" 2>&1 &
     WS_HOLDER_PID=$!
+    # shellcheck disable=SC2016 # expanded when the hook runs
     ws_on_exit 'kill "$WS_HOLDER_PID" 2>/dev/null || true'
     ws_wait 60 "the virtual desktop to open" ws_desktop_shown
 }
