@@ -170,7 +170,7 @@ ws_foreign_prefix() {
     if [[ -n $made ]]; then
         printf 'made for %s\n' "$made"
     elif [[ -n $arch ]]; then
-        printf 'a %s prefix these scripts did not finish or did not make\n' "$arch"
+        printf 'a %s prefix without the record of these scripts (made elsewhere, or left unfinished)\n' "$arch"
     else
         printf 'not a finished Wine prefix\n'
     fi
@@ -248,7 +248,7 @@ ws_prepare_prefix() {
     if [[ -n $(ls -A "$WINEPREFIX" 2>/dev/null) ]]; then
         foreign=$(ws_foreign_prefix "$wanted")
         if [[ -n $foreign && $WINEPREFIX != "$own" ]]; then
-            ws_err "the Wine prefix $WINEPREFIX is $foreign, not for $wanted"
+            ws_err "the Wine prefix $WINEPREFIX is $foreign; this run needs one made for $wanted"
             ws_err "delete it (rm -rf '$WINEPREFIX') or set WINEPREFIX to another directory"
             return 1
         fi
