@@ -223,7 +223,7 @@ snapshot_hint() {
 # the published BUILDINFO (none: no such lines).
 compare() {
     local published=$1 buildinfo=$2 dir=$3 name rebuilt drift="" expected file actual
-    local differing=0 count=0
+    local differing=0 count=0 products=0
     name=tessary-$(project_version)-win32
     [[ -f $dir/$name.sha256 ]] || {
         printf 'error: %s holds no %s.sha256: there is no release to compare with\n' "$dir" "$name" >&2
@@ -254,6 +254,7 @@ compare() {
                 printf 'DIFFERS: %s (not in the rebuilt release)\n' "$file"
             fi
             differing=$((differing + 1))
+            [[ $file == "$name.buildinfo" ]] || products=$((products + 1))
         fi
     done <<<"$published"
     if ((differing == 0)); then
@@ -261,7 +262,9 @@ compare() {
         return 0
     fi
     say "$differing of $count files differ from the published ones"
-    if [[ -n $drift ]]; then
+    if [[ -n $drift ]] && ((products == 0)); then
+        say "only the buildinfo differs, by the package versions above: they made the same program and archive"
+    elif [[ -n $drift ]]; then
         snapshot_hint "$buildinfo"
     elif [[ -z $buildinfo ]]; then
         say "with the published buildinfo beside the sums file, the packages are compared too"

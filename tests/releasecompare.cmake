@@ -4,7 +4,8 @@
 # differs, 2 no usable sums file, 3 no release to compare with), whatever the
 # line ends and the case of the sums, as sha256sum -c reads them; a buildinfo
 # made elsewhere is the same but for where; a buildinfo with another package
-# version names that package before the files, and the snapshot to rebuild with.
+# version names that package before the files, and the snapshot to rebuild
+# with when the program or the archive differs.
 #   cmake -DBASH=bash -DSOURCE=dir -DWORK=dir -DVERSION=version -P releasecompare.cmake
 set(name tessary-${VERSION}-win32)
 file(REMOVE_RECURSE ${WORK})
@@ -48,6 +49,7 @@ endforeach()
 sums(program_other ${zip} ${other_program} "${in_root}")
 sums(made_elsewhere ${zip} ${program} "${in_image}")
 sums(drifted_sums ${other_zip} ${other_program} "${drifted}")
+sums(drifted_same_program ${zip} ${program} "${drifted}")
 set(not_a_sum "${zip}  ${name}.zip\nnot a sum\n")
 set(no_line "\n")
 
@@ -64,6 +66,7 @@ set(rows
     "program_other|-|rebuilt|1|DIFFERS: ${name}/tessary.exe .*1 of 3 files differ"
     "made_elsewhere|in_image|rebuilt|0|same: ${name}.buildinfo, but for where.*same: all 3"
     "drifted_sums|drifted|rebuilt|1|${drift_lines}.*3 of 3 files differ.*${snapshot_line}"
+    "drifted_same_program|drifted|rebuilt|1|1 of 3 files differ.*only the buildinfo differs"
     "same|in_image|rebuilt|2|is not the buildinfo that"
     "not_a_sum|-|rebuilt|2|line 2 of .* is not a SHA-256 sum"
     "no_line|-|rebuilt|2|names no file"
