@@ -205,7 +205,7 @@ without_place() {
 # snapshot_hint BUILDINFO: how to get back the packages the buildinfo lists.
 snapshot_hint() {
     local id
-    id=$({ grep '^Packages from: ' "$1"; grep '^Made in: '  "$1"; } |
+    id=$({ grep '^Packages from: ' "$1"; grep '^Made in: ' "$1"; } |
         grep -o '[0-9]\{8\}T[0-9]\{6\}Z' | head -n1 || true)
     say "the packages differ too: the difference may come from them rather than from the program"
     if [[ -z $id ]]; then
