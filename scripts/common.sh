@@ -4,6 +4,11 @@
 say() { printf '==> %s\n' "$*"; }
 die() { printf 'error: %s\n' "$*" >&2; exit 1; }
 
+# project_version: the version that CMakeLists.txt gives the project.
+project_version() {
+    sed -n 's/^project(Tessary VERSION \([0-9.]*\).*/\1/p' "$(dirname "${BASH_SOURCE[0]}")/../CMakeLists.txt"
+}
+
 # build_project DIR [TARGET...] [-- CMAKE OPTION...]: configures DIR (with the
 # options) and builds all targets, or only the TARGETs with what they depend on.
 build_project() {

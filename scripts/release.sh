@@ -1,21 +1,28 @@
 #!/usr/bin/env bash
 # Makes the release in the project's Debian 13 root (scripts/debian-root.sh,
 # made with debootstrap when missing), so that any Linux machine with root
-# gives the same bytes, whatever compilers it has itself. Leaves in release/:
+# gives the same bytes, whatever compilers it has itself, as long as Debian 13
+# gives it the same package versions. Leaves in release/:
 #   tessary-<version>-win32.zip        the program and its read-me
 #   tessary-<version>-win32.buildinfo  what shaped the bytes: the commit, the
-#                                      archive's time stamp, the image of the
-#                                      release workflow, every package's version
+#                                      archive's time stamp, where it was made
+#                                      and every package's version
 #   tessary-<version>-win32.sha256     the sums of the three files above
 #
-#   bash scripts/release.sh
-#   bash scripts/release.sh --compare PATH/tessary-<version>-win32.sha256
-#     makes the release again and says whether every file that sums file names
-#     is the same bytes; exit status 0 when all are, 1 when one is not
-#   bash scripts/release.sh --here
+#   bash scripts/release.sh [--snapshot ID]
+#     ID (e.g. 20260918T000000Z): every package of the root taken from Debian's
+#     snapshot archive at that time, for good, instead of the live archive
+#   bash scripts/release.sh --compare SUMS [--snapshot ID]
+#     makes the release again and says whether each file that SUMS
+#     (tessary-<version>-win32.sha256) names is the same bytes, after naming
+#     the packages whose version differs from the buildinfo beside SUMS
+#   bash scripts/release.sh --compare SUMS --rebuilt DIR
+#     the same comparison with a release made earlier into DIR, not made again
+#   bash scripts/release.sh --here [--snapshot ID]
 #     the same steps on this machine, which must be Debian 13: what the root
 #     runs, and what the release workflow's container runs
-# The comparison exits with 2 when the sums file cannot be read.
+# The comparison's exit status: 0 every file is the same, 1 one differs, 2 SUMS
+# is missing, unreadable or not a sums file, 3 the release could not be made.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 REPO=$PWD
@@ -23,11 +30,19 @@ REPO=$PWD
 # shellcheck source=scripts/common.sh
 source scripts/common.sh
 
-# The container the release workflow makes the release in
-# (.github/workflows/windows.yml); a root made with debootstrap gets the same
-# packages from Debian 13's archive.
-IMAGE=debian:trixie-20260918@sha256:9cc080028c43b27d2074d63a5f9caf7166d731494965616c1a6d2827a004585c
 OUT=$REPO/release
+
+usage() {
+    printf 'usage: bash scripts/release.sh [--snapshot YYYYMMDDTHHMMSSZ]\n' >&2
+    printf '       bash scripts/release.sh --compare PATH/tessary-<version>-win32.sha256 [--snapshot YYYYMMDDTHHMMSSZ | --rebuilt DIR]\n' >&2
+    exit 2
+}
+
+# bad_sums MESSAGE: the comparison's end for a sums file it cannot use.
+bad_sums() {
+    printf 'error: %s\n' "$*" >&2
+    exit 2
+}
 
 # packages_of FILE...: the Debian packages that hold the files, one a line.
 packages_of() {
@@ -83,11 +98,71 @@ print(getattr(zlib, "__file__", zipfile.__file__))')
         printf 'Commit: %s\n' "$commit"
         printf 'Archive entries dated: %s (SOURCE_DATE_EPOCH=%s)\n' \
             "$(date -u -d "@$epoch" '+%Y-%m-%d %H:%M:%S UTC')" "$epoch"
-        printf 'Made in: Debian 13, as in the container image %s\n' "$IMAGE"
+        where_made
         printf 'Build: cmake -DTESSARY_BUILD_TESTS=OFF -DTESSARY_BUILD_BENCH=OFF (MinSizeRel), target release\n'
-        printf '\nPackages, from Debian 13 (Debian'"'"'s snapshot archive keeps every version):\n'
+        printf '\nPackages of Debian 13:\n'
         dpkg-query -W -f="$format" "${packages[@]}" | sort
     } >"$file"
+}
+
+# where_made: the buildinfo's lines on where the release was made and where its
+# packages came from. Neither changes the bytes: the comparison passes over them.
+where_made() {
+    local snapshot system
+    if [[ -f /.tessary-complete ]]; then
+        # The mark that scripts/debian-root.sh leaves in a finished root.
+        printf "Made in: the project's Debian 13 root (scripts/debian-root.sh), made at %s\n" \
+            "$(date -u -r /.tessary-complete +%Y%m%dT%H%M%SZ)"
+    elif [[ -n ${TESSARY_RELEASE_IMAGE:-} ]]; then
+        printf 'Made in: the container image %s\n' "$TESSARY_RELEASE_IMAGE"
+    else
+        # shellcheck source=/dev/null
+        system=$(. /etc/os-release && printf '%s' "$PRETTY_NAME")
+        printf 'Made in: %s, by release.sh --here\n' "$system"
+    fi
+    snapshot=$(grep -o -m1 'snapshot\.debian\.org/archive/debian/[0-9]\{8\}T[0-9]\{6\}Z' \
+        /etc/apt/sources.list 2>/dev/null || true)
+    if [[ -n $snapshot ]]; then
+        printf "Packages from: Debian's snapshot archive at %s\n" "${snapshot##*/}"
+    else
+        printf "Packages from: Debian's live archive\n"
+    fi
+}
+
+# snapshot_sources ID: apt's sources for Debian's snapshot archive at ID, with
+# the suites of the release workflow's container image.
+snapshot_sources() {
+    local archive=http://snapshot.debian.org/archive suite
+    for suite in trixie trixie-updates; do
+        printf 'deb [check-valid-until=no] %s/debian/%s/ %s main\n' "$archive" "$1" "$suite"
+    done
+    printf 'deb [check-valid-until=no] %s/debian-security/%s/ trixie-security main\n' "$archive" "$1"
+}
+
+# use_snapshot ID: every package of this system from Debian's snapshot archive
+# at ID, downgraded where the live archive gave a later version. It is first
+# read with package lists of its own, so that a snapshot out of reach leaves
+# the system as it was.
+use_snapshot() {
+    local id=$1 trial
+    trial=$(mktemp -d)
+    chmod 755 "$trial"
+    mkdir -p "$trial/lists/partial" "$trial/parts"
+    snapshot_sources "$id" >"$trial/sources.list"
+    say "reading Debian's snapshot archive at $id"
+    apt-get update -q --error-on=any -o Dir::Etc::SourceList="$trial/sources.list" \
+        -o Dir::Etc::SourceParts="$trial/parts" -o Dir::State::Lists="$trial/lists" \
+        -o Dir::Cache::pkgcache= -o Dir::Cache::srcpkgcache= || {
+        rm -rf "$trial"
+        die "Debian's snapshot archive at $id is out of reach: nothing was changed"
+    }
+    cp "$trial/sources.list" /etc/apt/sources.list
+    rm -rf "$trial" /etc/apt/sources.list.d/debian.sources
+    printf 'Package: *\nPin: origin "snapshot.debian.org"\nPin-Priority: 1001\n' \
+        >/etc/apt/preferences.d/tessary-snapshot
+    apt-get update -q --error-on=any || die "apt-get update failed"
+    apt-get full-upgrade -y -q --allow-downgrades -o DPkg::Lock::Timeout=300 ||
+        die "taking the packages of the snapshot failed"
 }
 
 # The commit of the work tree, marked when files differ from it.
@@ -99,61 +174,144 @@ tree_commit() {
     printf '%s\n' "$commit"
 }
 
-# sum_of NAME: the SHA-256 of the file that a sums file names, from release/,
-# or from inside the archive for the program; empty when there is none.
-sum_of() {
-    local name=$1 zip=$OUT/${1%%/*}.zip
-    if [[ -f $OUT/$name ]]; then
-        sha256sum "$OUT/$name" | cut -d' ' -f1
-    elif [[ $name == */* && -f $zip ]]; then
-        python3 -c 'import hashlib, sys, zipfile
-try:
-    print(hashlib.sha256(zipfile.ZipFile(sys.argv[1]).read(sys.argv[2])).hexdigest())
-except KeyError:
-    pass' "$zip" "$name"
-    fi
+# read_sums FILE: "sum name" lines of a sums file, read as sha256sum -c reads
+# it (CR line ends, upper-case hexadecimal, text or binary mark, blank and #
+# lines passed over); ends with status 2 when it is not one.
+read_sums() {
+    local line number=0 count=0
+    [[ -f $1 && -r $1 ]] || bad_sums "no sums file to read at '$1'"
+    while IFS= read -r line || [[ -n $line ]]; do
+        number=$((number + 1))
+        line=${line%$'\r'}
+        [[ -z $line || $line == '#'* ]] && continue
+        [[ $line =~ ^([0-9a-fA-F]{64})\ [\ *](.+)$ ]] ||
+            bad_sums "line $number of $1 is not a SHA-256 sum and a file name: $line"
+        printf '%s %s\n' "${BASH_REMATCH[1],,}" "${BASH_REMATCH[2]}"
+        count=$((count + 1))
+    done <"$1"
+    ((count > 0)) || bad_sums "$1 names no file"
 }
 
-# compare SUMS: every file the published sums name against release/.
+# packages BUILDINFO: "package version" of each package a buildinfo lists.
+packages() {
+    sed -n 's/^  \([^ ]\{1,\}\) \([^ ]\{1,\}\)$/\1 \2/p' "$1" | LC_ALL=C sort
+}
+
+# without_place BUILDINFO: the buildinfo but for its lines on where it was made.
+without_place() {
+    grep -v '^Made in: \|^Packages from: ' "$1"
+}
+
+# snapshot_hint BUILDINFO: how to get back the packages the buildinfo lists.
+snapshot_hint() {
+    local id
+    id=$({ grep '^Packages from: ' "$1"; grep '^Made in: ' "$1"; } |
+        grep -o '[0-9]\{8\}T[0-9]\{6\}Z' | head -n1 || true)
+    say "the packages differ too: the difference may come from them rather than from the program"
+    if [[ -z $id ]]; then
+        printf "    Debian's snapshot archive (https://snapshot.debian.org/) keeps every version they list.\n"
+        return
+    fi
+    printf "    Debian's snapshot archive keeps every version; its state at %s, as apt sources:\n" "$id"
+    snapshot_sources "$id" | sed 's/^/      /'
+    printf '    Where snapshot.debian.org is in reach, the comparison with --snapshot %s added\n' "$id"
+    printf '    rebuilds with them.\n'
+}
+
+# compare SUMS BUILDINFO DIR: each file the published sums name against the
+# sums of the release in DIR, after the packages whose version differs from
+# the published BUILDINFO (none: no such lines).
 compare() {
-    local expected name actual differing=0 count=0
-    while read -r expected name; do
-        [[ -z $expected ]] && continue
-        [[ $expected =~ ^[0-9a-f]{64}$ && -n $name ]] ||
-            { printf 'error: not a line of a sums file: %s %s\n' "$expected" "$name" >&2; exit 2; }
-        name=${name#\*}
+    local published=$1 buildinfo=$2 dir=$3 name rebuilt drift="" expected file actual
+    local differing=0 count=0 products=0
+    name=tessary-$(project_version)-win32
+    [[ -f $dir/$name.sha256 ]] || {
+        printf 'error: %s holds no %s.sha256: there is no release to compare with\n' "$dir" "$name" >&2
+        exit 3
+    }
+    rebuilt=$(read_sums "$dir/$name.sha256") || exit 3
+    if [[ -n $buildinfo ]]; then
+        drift=$(LC_ALL=C join -a1 -a2 -e '(none)' -o 0,1.2,2.2 <(packages "$buildinfo") \
+            <(packages "$dir/$name.buildinfo") |
+            awk '$2 != $3 { printf "  %s: %s published, %s here\n", $1, $2, $3 }')
+        if [[ -n $drift ]]; then
+            say "packages whose version differs from the published buildinfo's:"
+            printf '%s\n' "$drift"
+        fi
+    fi
+    while read -r expected file; do
         count=$((count + 1))
-        actual=$(sum_of "$name")
+        actual=$(awk -v file="$file" '{ sum = $1; sub(/^[^ ]* /, "") } $0 == file { print sum }' <<<"$rebuilt")
         if [[ $actual == "$expected" ]]; then
-            printf 'same: %s\n' "$name"
+            printf 'same: %s\n' "$file"
+        elif [[ -n $buildinfo && $file == "$name.buildinfo" ]] &&
+            cmp -s <(without_place "$buildinfo") <(without_place "$dir/$file"); then
+            printf 'same: %s, but for where it was made: %s\n' "$file" "$(grep -m1 '^Made in: ' "$buildinfo")"
         else
             if [[ -n $actual ]]; then
-                printf 'DIFFERS: %s (rebuilt: %s)\n' "$name" "$actual"
+                printf 'DIFFERS: %s (rebuilt: %s)\n' "$file" "$actual"
             else
-                printf 'DIFFERS: %s (not in the rebuilt release)\n' "$name"
+                printf 'DIFFERS: %s (not in the rebuilt release)\n' "$file"
             fi
             differing=$((differing + 1))
+            [[ $file == "$name.buildinfo" ]] || products=$((products + 1))
         fi
-    done <<<"$1"
-    ((count > 0)) || { printf 'error: the sums file names no file\n' >&2; exit 2; }
-    if ((differing)); then
-        say "$differing of $count files differ from the published ones"
-        exit 1
+    done <<<"$published"
+    if ((differing == 0)); then
+        say "same: all $count files are the same bytes as the published ones"
+        return 0
     fi
-    say "same: all $count files are the same bytes as the published ones"
+    say "$differing of $count files differ from the published ones"
+    if [[ -n $drift ]] && ((products == 0)); then
+        say "only the buildinfo differs, by the package versions above: they made the same program and archive"
+    elif [[ -n $drift ]]; then
+        snapshot_hint "$buildinfo"
+    elif [[ -z $buildinfo ]]; then
+        say "with the published buildinfo beside the sums file, the packages are compared too"
+    fi
+    exit 1
 }
 
+# compare_release SUMS DIR SNAPSHOT: reads the published sums file and the
+# buildinfo beside it, makes the release again unless DIR holds one, and
+# compares.
+compare_release() {
+    local sums=$1 dir=$2 snapshot=$3 published expected file buildinfo=""
+    published=$(read_sums "$sums") || exit
+    # Copied first: the release made again replaces release/, where they may be.
+    work=$(mktemp -d "${TMPDIR:-/tmp}/tessary-compare.XXXXXX")
+    trap 'rm -rf "${work:?}"' EXIT
+    while read -r expected file; do
+        [[ $file == *.buildinfo && -f $(dirname "$sums")/$file ]] || continue
+        buildinfo=$work/published.buildinfo
+        cp "$(dirname "$sums")/$file" "$buildinfo"
+        [[ $(sha256sum "$buildinfo" | cut -d' ' -f1) == "$expected" ]] ||
+            bad_sums "$(dirname "$sums")/$file is not the buildinfo that $sums names"
+    done <<<"$published"
+    if [[ -z $dir ]]; then
+        bash scripts/release.sh ${snapshot:+--snapshot "$snapshot"} || {
+            printf 'error: the release could not be made again\n' >&2
+            exit 3
+        }
+        dir=$OUT
+    fi
+    compare "$published" "$buildinfo" "$dir"
+}
+
+# here SNAPSHOT: the release made on this Debian 13 system.
 here() {
     local system
     # shellcheck source=/dev/null
     system=$(. /etc/os-release 2>/dev/null && printf '%s %s' "${ID:-}" "${VERSION_ID:-}")
     [[ $system == "debian 13" ]] ||
         die "release.sh --here runs on Debian 13 only, not on '$system': run bash scripts/release.sh"
+    export DEBIAN_FRONTEND=noninteractive
+    if [[ -n $1 ]]; then use_snapshot "$1"; fi
     bash scripts/setup.sh --release
     local commit epoch version name
     commit=${TESSARY_RELEASE_COMMIT:-$(tree_commit)}
     epoch=${TESSARY_RELEASE_EPOCH:-$(git -c safe.directory="$REPO" log -1 --format=%ct)}
-    version=$(sed -n 's/^project(Tessary VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+    version=$(project_version)
     [[ -n $version ]] || die "no version in CMakeLists.txt"
     name=tessary-$version-win32
     # A new build folder each time: nothing of an earlier build is reused.
@@ -172,12 +330,9 @@ here() {
     cp "$build/release/$name.zip" "$build/release/$name.sha256" "$build/release/$name.buildinfo" "$OUT/"
     say "made release/: $name.zip, $name.buildinfo and $name.sha256"
     (cd "$OUT" && cat "$name.sha256")
-    if [[ ${1:-} == --compare ]]; then
-        compare "$(base64 -d <<<"${TESSARY_RELEASE_SUMS:-}")"
-    fi
 }
 
-# in_debian_root [--compare]: the same steps in the project's Debian 13 root.
+# in_debian_root [--snapshot ID]: the same steps in the project's Debian 13 root.
 in_debian_root() {
     [[ $(id -u) -eq 0 ]] || die "the Debian 13 root needs root: run 'sudo bash scripts/release.sh'"
     command -v git >/dev/null || die "git is missing: the release is made of a git commit"
@@ -187,15 +342,27 @@ in_debian_root() {
     exec bash scripts/debian-root.sh 13 scripts/release.sh --here "$@"
 }
 
-case ${1:-} in
-    "") in_debian_root ;;
-    --here) here "${2:-}" ;;
-    --compare)
-        [[ -f ${2:-} ]] || die "usage: bash scripts/release.sh --compare PATH/tessary-<version>-win32.sha256"
-        # In base64: the root takes only one-line settings with it.
-        TESSARY_RELEASE_SUMS=$(base64 -w0 "$2")
-        export TESSARY_RELEASE_SUMS
-        in_debian_root --compare
-        ;;
-    *) die "usage: bash scripts/release.sh [--compare PATH/tessary-<version>-win32.sha256]" ;;
+mode=make sums="" rebuilt="" snapshot=""
+while (($#)); do
+    case $1 in
+        --here) mode=here ;;
+        --compare | --rebuilt | --snapshot)
+            (($# >= 2)) || usage
+            case $1 in
+                --compare) mode=compare sums=$2 ;;
+                --rebuilt) rebuilt=$2 ;;
+                --snapshot) snapshot=$2 ;;
+            esac
+            shift
+            ;;
+        *) usage ;;
+    esac
+    shift
+done
+[[ -z $snapshot || $snapshot =~ ^[0-9]{8}T[0-9]{6}Z$ ]] || usage
+[[ -z $rebuilt || ($mode == compare && -z $snapshot) ]] || usage
+case $mode in
+    make) in_debian_root ${snapshot:+--snapshot "$snapshot"} ;;
+    here) here "$snapshot" ;;
+    compare) compare_release "$sums" "$rebuilt" "$snapshot" ;;
 esac
