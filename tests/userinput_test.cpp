@@ -49,6 +49,29 @@ LRESULT CALLBACK OtherWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+// The pixels of a rectangle of the screen, row by row; empty when they cannot
+// be read.
+using Pixels = std::vector<DWORD>;
+Pixels ScreenPixels(const RECT& rect) {
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = NULL;
+    HBITMAP bitmap = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    HDC screen = GetDC(NULL);
+    HDC copy = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(copy, bitmap);
+    Pixels pixels;
+    if (bitmap && BitBlt(copy, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY) &&
+        GdiFlush())
+        pixels.assign((DWORD*)bits, (DWORD*)bits + width * height);
+    SelectObject(copy, old);
+    DeleteDC(copy);
+    ReleaseDC(NULL, screen);
+    DeleteObject(bitmap);
+    return pixels;
+}
+
 // One copy of the program for each test, ended at the end whatever happens.
 class UserInput : public ::testing::Test {
   protected:
@@ -109,6 +132,64 @@ class UserInput : public ::testing::Test {
 
     bool CloseLooksDefault() const {
         return (GetWindowLongW(Item(IDC_CLOSE), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+    }
+
+    // Waits until the program has drawn what it was asked to: neither the form
+    // nor "Close" waits for painting, and the program has answered a message
+    // since (painting empties the update region as it starts).
+    bool Drawn() const {
+        return WaitUntil([&] {
+            DWORD_PTR unused;
+            return !GetUpdateRect(window, NULL, FALSE) &&
+                   !GetUpdateRect(Item(IDC_CLOSE), NULL, FALSE) &&
+                   SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kStepTimeoutMs,
+                                       &unused);
+        });
+    }
+
+    Pixels CloseOnScreen() const {
+        RECT rect;
+        GetWindowRect(Item(IDC_CLOSE), &rect);
+        return ScreenPixels(rect);
+    }
+
+    // The looks of "Close" as a repaint draws them; empty until seen.
+    struct CloseLooks {
+        Pixels plain, byDefault;
+    };
+
+    // Whether the screen shows "Close" as a repaint draws it for its style.
+    // What the program draws reaches the screen once it is handed on (under
+    // Wine, as the program next waits for messages), so the look is waited
+    // for: a look seen before exactly, a new one as unlike the other look, so
+    // that the two looks differ on the screen. Then "Close" is repainted,
+    // asked for from here, and read once: a read ahead of the repaint still
+    // shows the look waited for. The repainted look is kept.
+    ::testing::AssertionResult CloseShownAsItsStyle(CloseLooks& looks) const {
+        const bool byDefault = CloseLooksDefault();
+        const std::string look = byDefault ? "default look" : "plain look";
+        Pixels& same = byDefault ? looks.byDefault : looks.plain;
+        const Pixels& other = byDefault ? looks.plain : looks.byDefault;
+        Pixels shown;
+        if (!Drawn())
+            return ::testing::AssertionFailure() << "the program did not finish painting";
+        if (!WaitUntil([&] {
+                shown = CloseOnScreen();
+                return !shown.empty() && (same.empty() ? shown != other : shown == same);
+            }))
+            return ::testing::AssertionFailure()
+                   << "the screen does not show Close in its " << look << ": "
+                   << (shown.empty()    ? "it cannot be read"
+                       : shown == other ? "it still shows the other look"
+                                        : "it is not drawn as before");
+        InvalidateRect(Item(IDC_CLOSE), NULL, TRUE);
+        if (!Drawn())
+            return ::testing::AssertionFailure() << "the program did not repaint Close";
+        same = CloseOnScreen();
+        if (same != shown)
+            return ::testing::AssertionFailure()
+                   << "the screen showed Close in its " << look << " otherwise than a repaint";
+        return ::testing::AssertionSuccess();
     }
 
     // How activation shows, e.g. "active, focus on Action: Move, Close default".
@@ -213,6 +294,13 @@ class UserInput : public ::testing::Test {
                                           WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, NULL,
                                           NULL, windowClass.hInstance, NULL);
         }
+        // Clear of the form, though the form stays above it: only the form's
+        // own painting changes what the screen shows of it.
+        RECT form, other, overlap;
+        GetWindowRect(window, &form);
+        GetWindowRect(otherWindow, &other);
+        if (IntersectRect(&overlap, &form, &other))
+            return ::testing::AssertionFailure() << "the other window overlaps the form";
         return BroughtToForeground(otherWindow);
     }
 
@@ -494,6 +582,8 @@ TEST_F(UserInput, AltF4ClosesTheWindowWithExitCodeZero) {
     EXPECT_FALSE(IsWindow(window));
 }
 
+// What the screen shows of "Close" is checked at each step as well as its
+// style: the program must have it repainted when its look changes.
 TEST_F(UserInput, ReactivationGivesTheFocusBackAndCloseItsDefaultLook) {
     RuleModel expected = RuleModel::Started();
     {
@@ -507,6 +597,8 @@ TEST_F(UserInput, ReactivationGivesTheFocusBackAndCloseItsDefaultLook) {
         ASSERT_TRUE(FormBecomes("Move", expected));
         EXPECT_TRUE(CloseLooksDefault());
     }
+    CloseLooks looks;
+    ASSERT_TRUE(CloseShownAsItsStyle(looks));
     const POINT background = Background();
     ASSERT_EQ(WindowFromPoint(background), window);
     struct Reactivation {
@@ -525,6 +617,7 @@ TEST_F(UserInput, ReactivationGivesTheFocusBackAndCloseItsDefaultLook) {
             ASSERT_TRUE(
                 Becomes([&] { return ActivationState(); }, "inactive, focus on none, Close plain"));
             EXPECT_EQ(GetForegroundWindow(), otherWindow);
+            ASSERT_TRUE(CloseShownAsItsStyle(looks));
         }
         {
             SCOPED_TRACE("the form in front again");
@@ -533,6 +626,7 @@ TEST_F(UserInput, ReactivationGivesTheFocusBackAndCloseItsDefaultLook) {
                 Becomes([&] { return ActivationState(); }, "active, focus on Move, Close default"));
             EXPECT_EQ(GetForegroundWindow(), window);
             EXPECT_EQ(reader.Read(), expected.State());
+            ASSERT_TRUE(CloseShownAsItsStyle(looks));
         }
     }
 }
