@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <random>
 #include <stdlib.h>
+#include <string.h>
 #include <string>
 #include <vector>
 #include "mainwindow/controlids.h"
+#include "tests/callerprocess.h"
 #include "tests/focushelpers.h"
 #include "tests/support/formstate.h"
+#include "tests/support/rulemodel.h"
 #include "tests/support/programprocess.h"
 #include "tests/support/watchdog.h"
 #include "tests/testwindow.h"
@@ -201,30 +204,66 @@ TEST_F(HostileMessages, CloseSentTwiceDestroysOnceAndQuitsWithZero) {
 
 namespace {
 
+// Who sends the program its messages: this 32-bit process, or a 64-bit one,
+// as automation tools, screen readers and test tools drive a 32-bit program's
+// window on 64-bit Windows.
+enum class Caller { ThisProcess, Process64 };
+
+// Built beside this test with the x86-64 MinGW compiler, where the build
+// found one.
+std::wstring Caller64Path() {
+    wchar_t path[MAX_PATH] = L"";
+    std::wstring test(path, GetModuleFileNameW(NULL, path, MAX_PATH));
+    return test.substr(0, test.find_last_of(L"\\/") + 1) + L"caller64.exe";
+}
+
+// Why this run has no 64-bit caller; empty when it has one.
+std::string NoCaller64() {
+    BOOL wow64 = FALSE;
+    if (!IsWow64Process(GetCurrentProcess(), &wow64) || !wow64)
+        return "this Windows is 32-bit and runs no 64-bit program";
+    if (GetFileAttributesW(Caller64Path().c_str()) == INVALID_FILE_ATTRIBUTES)
+        return "caller64.exe was not built beside the test: the build found no x86-64 MinGW "
+               "compiler";
+    return "";
+}
+
 // The real program in its own process, ended at the end of the test whatever
-// happens.
-class ProgramUnderFire : public ::testing::Test {
+// happens, and the caller that sends it messages.
+class ProgramUnderFire : public ::testing::TestWithParam<Caller> {
   protected:
     void SetUp() override {
+        if (GetParam() == Caller::Process64) {
+            std::string missing = NoCaller64();
+            if (!missing.empty()) {
+                // A run that stands for 64-bit Windows must drive the form
+                // from a 64-bit process.
+                const char* platform = getenv("TESSARY_PLATFORM");
+                ASSERT_FALSE(platform && strcmp(platform, "win11-wow64") == 0) << missing;
+                GTEST_SKIP() << missing;
+            }
+            ASSERT_TRUE(caller.Start(Caller64Path()));
+        }
         ASSERT_TRUE(program.Start(ProgramPath()));
         window = program.WaitForMainWindow(kStartTimeoutMs);
         ASSERT_NE(window, nullptr) << program.Missing("main window", kStartTimeoutMs);
+        // A button of a window that is not active may refuse BM_CLICK.
+        ASSERT_TRUE(BroughtToForeground(window));
     }
     // Sends to the window, or to a control of it, unless an earlier message
     // went unanswered: a hung program costs one time-out, not one a message.
     LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam, HWND target = NULL) {
-        if (!unanswered.empty())
-            return 0;
-        target = target ? target : window;
-        DWORD_PTR result = 0;
-        if (!SendMessageTimeoutW(target, message, wParam, lParam, SMTO_NORMAL, kAnswerTimeoutMs,
-                                 &result))
-            unanswered = (::testing::Message()
-                          << "message 0x" << std::hex << message << std::dec << " (" << wParam
-                          << ", " << lParam << ") to "
-                          << (target == window ? "the window" : ControlName(window, target)))
-                             .GetString();
-        return (LRESULT)result;
+        return Deliver(message, wParam, lParam, target, nullptr);
+    }
+    // The same with lParam pointing at the text, in the caller's memory.
+    LRESULT SendText(UINT message, WPARAM wParam, const char* text) {
+        return Deliver(message, wParam, 0, NULL, text);
+    }
+    void Post(UINT message, WPARAM wParam, LPARAM lParam) {
+        if (GetParam() == Caller::Process64)
+            caller.Post(window, message, wParam, lParam, kCallerTimeoutMs);
+        else
+            PostMessageW(window, message, wParam, lParam);
     }
     ::testing::AssertionResult AnsweredEverything() const {
         if (unanswered.empty())
@@ -240,15 +279,138 @@ class ProgramUnderFire : public ::testing::Test {
     HWND Item(int id) const {
         return GetDlgItem(window, id);
     }
+    HWND Focus() const {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(window, NULL), &info);
+        return info.hwndFocus;
+    }
 
     StartedProgram program;
+    CallerProcess caller;
     HWND window = NULL;
     std::string unanswered;
+
+  private:
+    // The caller's own wait for the window, and time to pass the answer on.
+    static const DWORD kCallerTimeoutMs = kAnswerTimeoutMs + 2000;
+
+    LRESULT Deliver(UINT message, WPARAM wParam, LPARAM lParam, HWND target, const char* text) {
+        if (!unanswered.empty())
+            return 0;
+        target = target ? target : window;
+        LRESULT result = 0;
+        bool answered;
+        if (GetParam() == Caller::Process64) {
+            answered =
+                text ? caller.SendText(target, message, wParam, text, kCallerTimeoutMs, &result)
+                     : caller.Send(target, message, wParam, lParam, kCallerTimeoutMs, &result);
+        } else {
+            wchar_t wide[256] = L"";
+            if (text) {
+                MultiByteToWideChar(CP_UTF8, 0, text, -1, wide, 256);
+                lParam = (LPARAM)wide;
+            }
+            DWORD_PTR answer = 0;
+            answered = SendMessageTimeoutW(target, message, wParam, lParam, SMTO_NORMAL,
+                                           kAnswerTimeoutMs, &answer) != 0;
+            result = (LRESULT)answer;
+        }
+        if (!answered)
+            unanswered = (::testing::Message()
+                          << "message 0x" << std::hex << message << std::dec << " (" << wParam
+                          << ", " << (text ? text : std::to_string(lParam)) << ") to "
+                          << (target == window ? "the window" : ControlName(window, target)))
+                             .GetString();
+        return result;
+    }
 };
 
 } // namespace
 
-TEST_F(ProgramUnderFire, SurvivesHostileMessagesFromAnotherProcessAndClosesWithZero) {
+TEST_P(ProgramUnderFire, AnswersAsTheRuleTablesAndTheDialogManagerSay) {
+    RuleModel rules = RuleModel::Started();
+    {
+        SCOPED_TRACE("every option clicked, each from the nearest state where it is enabled");
+        FormReader reader(window);
+        for (int option = 0; option < kOptionCount; ++option) {
+            for (const ReachedState& state : ReachableFrom({{rules, {}}})) {
+                if (!state.rules[option].enabled)
+                    continue;
+                std::vector<int> clicks = state.clicks;
+                clicks.push_back(option);
+                for (int click : clicks) {
+                    EXPECT_EQ(Send(BM_CLICK, 0, 0, Item(OptionControlId(click))), 0);
+                    rules.Click(click);
+                    ASSERT_TRUE(AnsweredEverything());
+                    ASSERT_EQ(reader.Read(), rules.State())
+                        << "after a click on " << OptionName(click);
+                }
+                break;
+            }
+        }
+    }
+    {
+        SCOPED_TRACE("the focus moved by handle to each tab stop, then a step either way");
+        // The tab stops in their order: Close, then the chosen button of each
+        // column. A step goes to the next or previous one and stops at the
+        // ends, as a dialog's WM_NEXTDLGCTL here does not go round.
+        std::vector<int> stops = {IDC_CLOSE};
+        for (int option = 0; option < kOptionCount; ++option) {
+            if (rules[option].check == BST_CHECKED)
+                stops.push_back(OptionControlId(option));
+        }
+        for (size_t stop = 0; stop < stops.size(); ++stop) {
+            for (WPARAM previous = 0; previous <= 1; ++previous) {
+                size_t next =
+                    previous ? (stop ? stop - 1 : stop) : std::min(stop + 1, stops.size() - 1);
+                HWND from = Item(stops[stop]);
+                EXPECT_EQ(Send(WM_NEXTDLGCTL, (WPARAM)from, TRUE), 0);
+                EXPECT_EQ(Focus(), from) << "moved to " << ControlName(window, from);
+                EXPECT_EQ(Send(WM_NEXTDLGCTL, previous, FALSE), 0);
+                ASSERT_TRUE(AnsweredEverything());
+                EXPECT_EQ(Focus(), Item(stops[next]))
+                    << (previous ? "back" : "on") << " from " << ControlName(window, from)
+                    << " should reach " << ControlName(window, Item(stops[next])) << ", not "
+                    << ControlName(window, Focus());
+                EXPECT_EQ(ReadFormState(window), rules.State());
+            }
+        }
+    }
+    {
+        SCOPED_TRACE("default identifiers, with bits above the low word");
+        Send(WM_NEXTDLGCTL, (WPARAM)Item(IDC_CENTER_HORZ), TRUE);
+        for (WPARAM id : {(WPARAM)IDC_MOVE, (WPARAM)0, (WPARAM)0xFFFF, (WPARAM)IDC_CLOSE}) {
+            EXPECT_EQ(Send(DM_SETDEFID, id | 0xABCD0000u, 0), TRUE) << id;
+            EXPECT_EQ(Send(DM_GETDEFID, 0, 0),
+                      id == IDC_CLOSE ? MAKELONG(IDC_CLOSE, DC_HASDEFID) : 0)
+                << id;
+            EXPECT_EQ(LooksDefault(Item(IDC_CLOSE)), id == IDC_CLOSE) << id;
+        }
+    }
+    {
+        SCOPED_TRACE("a settings change with a string, a theme change");
+        RECT shown;
+        ASSERT_TRUE(GetWindowRect(window, &shown));
+        ASSERT_TRUE(SetWindowPos(window, NULL, shown.left + 20, shown.top + 10,
+                                 shown.right - shown.left + 30, shown.bottom - shown.top + 40,
+                                 SWP_NOZORDER | SWP_NOACTIVATE));
+        SendText(WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, "WindowMetrics");
+        ASSERT_TRUE(AnsweredEverything());
+        RECT changed;
+        GetWindowRect(window, &changed);
+        EXPECT_EQ(changed.left, shown.left + 20);
+        EXPECT_EQ(changed.top, shown.top + 10);
+        EXPECT_EQ(changed.right - changed.left, shown.right - shown.left);
+        EXPECT_EQ(changed.bottom - changed.top, shown.bottom - shown.top);
+        Send(WM_THEMECHANGED, 0, 0);
+        ASSERT_NO_FATAL_FAILURE(CheckAliveWithAnAllowedRule());
+    }
+    Send(WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(10000), 0u) << "the program " << program.State();
+}
+
+TEST_P(ProgramUnderFire, SurvivesHostileMessagesFromAnotherProcessAndClosesWithZero) {
     std::mt19937 random(5);
     {
         SCOPED_TRACE("commands");
@@ -296,7 +458,7 @@ TEST_F(ProgramUnderFire, SurvivesHostileMessagesFromAnotherProcessAndClosesWithZ
         for (int i = 0; i < 50; ++i) {
             // Fonts are not marshalled between processes; a posted one arrives
             // as the bare number it is.
-            PostMessageW(window, WM_SETFONT, (WPARAM)random(), i & 1);
+            Post(WM_SETFONT, (WPARAM)random(), i & 1);
             Send(i & 1 ? WM_THEMECHANGED : WM_SETTINGCHANGE, 0, 0);
         }
         ASSERT_NO_FATAL_FAILURE(CheckAliveWithAnAllowedRule());
@@ -310,7 +472,14 @@ TEST_F(ProgramUnderFire, SurvivesHostileMessagesFromAnotherProcessAndClosesWithZ
         Send(BM_CLICK, 0, 0, Item(IDC_MOVE));
         ASSERT_NO_FATAL_FAILURE(CheckAliveWithAnAllowedRule());
     }
-    PostMessageW(window, WM_CLOSE, 0, 0);
-    PostMessageW(window, WM_CLOSE, 0, 0);
+    Post(WM_CLOSE, 0, 0);
+    Post(WM_CLOSE, 0, 0);
     EXPECT_EQ(program.WaitForExit(10000), 0u) << "the program " << program.State();
 }
+
+INSTANTIATE_TEST_SUITE_P(From, ProgramUnderFire,
+                         ::testing::Values(Caller::ThisProcess, Caller::Process64),
+                         [](const ::testing::TestParamInfo<Caller>& info) {
+                             return info.param == Caller::ThisProcess ? "ThisProcess"
+                                                                      : "A64BitProcess";
+                         });

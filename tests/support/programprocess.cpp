@@ -24,9 +24,9 @@ BOOL CALLBACK MatchVisibleWindow(HWND window, LPARAM lParam) {
 
 } // namespace
 
-std::wstring ProgramPath() {
+std::wstring FullPathFromEnvironment(const wchar_t* variable) {
     wchar_t given[MAX_PATH] = L"";
-    DWORD length = GetEnvironmentVariableW(L"TESSARY_EXE", given, MAX_PATH);
+    DWORD length = GetEnvironmentVariableW(variable, given, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         return std::wstring();
     // CTest gives the build's own form of the path (forward slashes; under
@@ -34,6 +34,10 @@ std::wstring ProgramPath() {
     wchar_t full[MAX_PATH] = L"";
     length = GetFullPathNameW(given, MAX_PATH, full, NULL);
     return length && length < MAX_PATH ? std::wstring(full) : std::wstring(given);
+}
+
+std::wstring ProgramPath() {
+    return FullPathFromEnvironment(L"TESSARY_EXE");
 }
 
 StartedProgram::~StartedProgram() {

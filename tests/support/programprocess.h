@@ -5,8 +5,10 @@
 // The program under test as its own process: where it is, starting it,
 // finding its window and waiting for its end.
 
-// The executable that CTest names in TESSARY_EXE, as a full path; empty when
+// The file that an environment variable names, as a full path; empty when
 // the variable is not set.
+std::wstring FullPathFromEnvironment(const wchar_t* variable);
+// The executable that CTest names in TESSARY_EXE.
 std::wstring ProgramPath();
 
 // A started process, ended by force at destruction if it still runs.
