@@ -2,17 +2,9 @@
 #include <stdio.h>
 
 CallerProcess::~CallerProcess() {
-    // Its input ends: the caller ends by itself, or is ended.
+    // Its input ends, and the process with it: ended by force if still running.
     if (toCaller_)
         CloseHandle(toCaller_);
-    if (info_.hProcess) {
-        if (WaitForSingleObject(info_.hProcess, 5000) == WAIT_TIMEOUT) {
-            TerminateProcess(info_.hProcess, 99);
-            WaitForSingleObject(info_.hProcess, 10000);
-        }
-        CloseHandle(info_.hProcess);
-        CloseHandle(info_.hThread);
-    }
     if (fromCaller_)
         CloseHandle(fromCaller_);
     if (readDone_)
@@ -20,7 +12,7 @@ CallerProcess::~CallerProcess() {
 }
 
 bool CallerProcess::Start(const std::wstring& path) {
-    if (path.empty() || info_.hProcess)
+    if (fromCaller_)
         return false;
     // Its answers come through a named pipe, whose reads can be abandoned at
     // a deadline; an anonymous pipe's cannot.
@@ -36,23 +28,10 @@ bool CallerProcess::Start(const std::wstring& path) {
     SECURITY_ATTRIBUTES inherited = {sizeof inherited, NULL, TRUE};
     HANDLE callerOutput = CreateFileW(name, GENERIC_WRITE, 0, &inherited, OPEN_EXISTING, 0, NULL);
     HANDLE callerInput = NULL;
-    bool piped = callerOutput != INVALID_HANDLE_VALUE &&
-                 CreatePipe(&callerInput, &toCaller_, &inherited, 0) &&
-                 SetHandleInformation(toCaller_, HANDLE_FLAG_INHERIT, 0);
-    bool started = false;
-    if (piped && readDone_) {
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof startup;
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdInput = callerInput;
-        startup.hStdOutput = callerOutput;
-        startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-        std::wstring commandLine = L"\"" + path + L"\"";
-        started = CreateProcessW(path.c_str(), &commandLine[0], NULL, NULL, TRUE, 0, NULL, NULL,
-                                 &startup, &info_) != 0;
-        if (!started)
-            info_ = PROCESS_INFORMATION();
-    }
+    bool started = readDone_ && callerOutput != INVALID_HANDLE_VALUE &&
+                   CreatePipe(&callerInput, &toCaller_, &inherited, 0) &&
+                   SetHandleInformation(toCaller_, HANDLE_FLAG_INHERIT, 0) &&
+                   process_.StartWithStandardHandles(path, callerInput, callerOutput);
     // Only the caller holds its ends: its end shows as a broken pipe.
     if (callerOutput != INVALID_HANDLE_VALUE)
         CloseHandle(callerOutput);
@@ -61,28 +40,33 @@ bool CallerProcess::Start(const std::wstring& path) {
     return started;
 }
 
+std::string CallerProcess::Request(const char* verb, HWND target, UINT message, WPARAM wParam,
+                                   const std::string& last) {
+    char start[64];
+    snprintf(start, sizeof start, "%s %lx %x %lx ", verb, (unsigned long)(UINT_PTR)target, message,
+             (unsigned long)wParam);
+    return start + last + "\n";
+}
+
+std::string CallerProcess::Hex(LPARAM value) {
+    char hex[16];
+    snprintf(hex, sizeof hex, "%lx", (unsigned long)value);
+    return hex;
+}
+
 bool CallerProcess::Send(HWND target, UINT message, WPARAM wParam, LPARAM lParam, DWORD timeoutMs,
                          LRESULT* result) {
-    char request[80];
-    snprintf(request, sizeof request, "send %lx %x %lx %lx\n", (unsigned long)(UINT_PTR)target,
-             message, (unsigned long)wParam, (unsigned long)lParam);
-    return Ask(request, timeoutMs, result);
+    return Ask(Request("send", target, message, wParam, Hex(lParam)), timeoutMs, result);
 }
 
 bool CallerProcess::SendText(HWND target, UINT message, WPARAM wParam, const std::string& text,
                              DWORD timeoutMs, LRESULT* result) {
-    char request[80];
-    snprintf(request, sizeof request, "text %lx %x %lx ", (unsigned long)(UINT_PTR)target, message,
-             (unsigned long)wParam);
-    return Ask(request + text + "\n", timeoutMs, result);
+    return Ask(Request("text", target, message, wParam, text), timeoutMs, result);
 }
 
 bool CallerProcess::Post(HWND target, UINT message, WPARAM wParam, LPARAM lParam, DWORD timeoutMs) {
-    char request[80];
-    snprintf(request, sizeof request, "post %lx %x %lx %lx\n", (unsigned long)(UINT_PTR)target,
-             message, (unsigned long)wParam, (unsigned long)lParam);
     LRESULT ignored = 0;
-    return Ask(request, timeoutMs, &ignored);
+    return Ask(Request("post", target, message, wParam, Hex(lParam)), timeoutMs, &ignored);
 }
 
 bool CallerProcess::Ask(const std::string& request, DWORD timeoutMs, LRESULT* result) {

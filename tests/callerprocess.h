@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 #include <string>
+#include "tests/support/programprocess.h"
 
 // Another process that sends messages on a test's behalf (the 64-bit caller
 // of tests/caller64.cpp), one request at a time over a pipe, so that a test
@@ -26,10 +27,15 @@ class CallerProcess {
     bool Post(HWND target, UINT message, WPARAM wParam, LPARAM lParam, DWORD timeoutMs);
 
   private:
+    // "send 1a2b 111 0 7\n": the verb, the target, the message and wParam in
+    // hexadecimal, then the last field as given.
+    static std::string Request(const char* verb, HWND target, UINT message, WPARAM wParam,
+                               const std::string& last);
+    static std::string Hex(LPARAM value);
     bool Ask(const std::string& request, DWORD timeoutMs, LRESULT* result);
     bool ReadLine(DWORD timeoutMs, std::string* line);
 
-    PROCESS_INFORMATION info_ = {};
+    StartedProgram process_;
     HANDLE toCaller_ = NULL;
     HANDLE fromCaller_ = NULL;
     HANDLE readDone_ = NULL;

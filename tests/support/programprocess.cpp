@@ -57,18 +57,36 @@ bool StartedProgram::Start(const std::wstring& path, int showCommand) {
 
 bool StartedProgram::Start(const std::wstring& path, const std::wstring& arguments,
                            int showCommand) {
-    if (path.empty() || info_.hProcess)
-        return false;
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     if (showCommand >= 0) {
         startup.dwFlags = STARTF_USESHOWWINDOW;
         startup.wShowWindow = (WORD)showCommand;
     }
+    return Launch(path, arguments, startup);
+}
+
+bool StartedProgram::StartWithStandardHandles(const std::wstring& path, HANDLE input,
+                                              HANDLE output) {
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = input;
+    startup.hStdOutput = output;
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    return Launch(path, std::wstring(), startup);
+}
+
+bool StartedProgram::Launch(const std::wstring& path, const std::wstring& arguments,
+                            STARTUPINFOW& startup) {
+    if (path.empty() || info_.hProcess)
+        return false;
     std::wstring commandLine = L"\"" + path + L"\"";
     if (!arguments.empty())
         commandLine += L" " + arguments;
-    if (!CreateProcessW(path.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup,
+    // Standard handles given are inherited, with every other inheritable one.
+    const BOOL inherit = (startup.dwFlags & STARTF_USESTDHANDLES) != 0;
+    if (!CreateProcessW(path.c_str(), &commandLine[0], NULL, NULL, inherit, 0, NULL, NULL, &startup,
                         &info_)) {
         info_ = PROCESS_INFORMATION();
         return false;

@@ -25,6 +25,9 @@ class StartedProgram {
     bool Start(const std::wstring& path, int showCommand = -1);
     // The same with arguments after the program's name on its command line.
     bool Start(const std::wstring& path, const std::wstring& arguments, int showCommand);
+    // Starts it with its standard input and output on these inheritable
+    // handles.
+    bool StartWithStandardHandles(const std::wstring& path, HANDLE input, HANDLE output);
 
     // A visible top-level window of the process with this class, or NULL
     // after the time-out.
@@ -47,5 +50,7 @@ class StartedProgram {
     }
 
   private:
+    bool Launch(const std::wstring& path, const std::wstring& arguments, STARTUPINFOW& startup);
+
     PROCESS_INFORMATION info_ = {};
 };
