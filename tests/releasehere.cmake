@@ -33,7 +33,7 @@ foreach(row ${rows})
     if(NOT debian OR NOT release)
         set(expected_output "runs on Debian 13 only")
     endif()
-    file(REMOVE_RECURSE ${WORK}/tmp)
+    file(REMOVE_RECURSE ${WORK}/tmp ${WORK}/tree/release)
     file(MAKE_DIRECTORY ${WORK}/tmp)
     execute_process(
         COMMAND ${CMAKE_COMMAND} -E env "PATH=${WORK}/${folder}:$ENV{PATH}" TMPDIR=${WORK}/tmp
