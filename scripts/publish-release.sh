@@ -149,7 +149,8 @@ fi
 # can be safely deleted, and a draft is not public.
 for file in "${broken[@]}"; do
     say "deleting $file from the draft: an earlier upload of it broke off"
-    gh release delete-asset "$tag" "$file" --yes
+    gh release delete-asset "$tag" "$file" --yes ||
+        die "deleting $file from the draft of $tag failed (gh's error above): it was not published; run this again"
 done
 missing=("${lacking[@]}" "${broken[@]}")
 if ((${#missing[@]})); then
@@ -161,5 +162,6 @@ if ((${#missing[@]})); then
     ((problems == 0)) || draft_left "the draft of $tag, read back,"
 fi
 say "publishing the draft of $tag"
-gh release edit "$tag" --draft=false >/dev/null
+gh release edit "$tag" --draft=false >/dev/null ||
+    die "publishing the draft of $tag failed (gh's error above); run this again"
 say "$tag is published with ${files[*]}"
