@@ -1,31 +1,25 @@
 #!/usr/bin/env bash
 # Makes the release in the project's Debian 13 root (scripts/debian-root.sh,
-# made with debootstrap when missing), so that any Linux machine with root
-# gives the same bytes, whatever compilers it has itself, as long as Debian 13
-# gives it the same package versions. Leaves in release/:
-#   tessary-<version>-win32.zip        the program and its read-me
-#   tessary-<version>-win32.buildinfo  what shaped the bytes: the commit, the
-#                                      archive's time stamp, where it was made
-#                                      and every package's version
-#   tessary-<version>-win32.sha256     the SHA-256 sums of the archive, of
-#                                      the program in it and of the buildinfo
-#
+# made with debootstrap when missing): any Linux machine with root gives the
+# same bytes, whatever compilers it has itself, as long as Debian 13 gives it
+# the same package versions. Leaves in release/ tessary-<version>-win32.zip
+# (the program and its read-me), .buildinfo (the commit, the archive's time
+# stamp, where it was made and every package's version) and .sha256 (the
+# SHA-256 sums of the archive, of the program in it and of the buildinfo). A
+# release that cannot be made, or whose buildinfo would lack something, exits
+# with status 1 and leaves no release files.
 #   bash scripts/release.sh [--snapshot ID]
 #     ID (e.g. 20260918T000000Z): every package of the root taken from Debian's
 #     snapshot archive at that time, for good, instead of the live archive
-#   bash scripts/release.sh --compare SUMS [--snapshot ID]
-#     makes the release again and says whether each file that SUMS
-#     (tessary-<version>-win32.sha256) names is the same bytes, after naming
-#     the packages whose version differs from the buildinfo beside SUMS
-#   bash scripts/release.sh --compare SUMS --rebuilt DIR
-#     the same comparison with a release made earlier into DIR, not made again
 #   bash scripts/release.sh --here [--snapshot ID]
 #     the same steps on this machine, which must be Debian 13: what the root
-#     runs, and what the release workflow's container runs
-# A release that cannot be made, or whose buildinfo would be incomplete, exits
-# with status 1 and no release files. The comparison's exit status: 0 every
-# file is the same, 1 one differs, 2 SUMS is missing, unreadable or not a sums
-# file, 3 the release could not be made.
+#     and the release workflow's container run
+#   bash scripts/release.sh --compare SUMS [--snapshot ID | --rebuilt DIR]
+#     makes the release again, or takes the one made earlier into DIR, and
+#     checks it against SUMS with sha256sum -c, after naming the packages whose
+#     version differs from the buildinfo beside SUMS. Exit status: 0 every file
+#     is the same, 1 one differs, 2 SUMS is missing, unreadable or not a sums
+#     file, 3 the release could not be made.
 set -euo pipefail
 shopt -s inherit_errexit
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
