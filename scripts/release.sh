@@ -1,29 +1,27 @@
 #!/usr/bin/env bash
 # Makes the release in the project's Debian 13 root (scripts/debian-root.sh,
-# made with debootstrap when missing), so that any Linux machine with root
-# gives the same bytes, whatever compilers it has itself, as long as Debian 13
-# gives it the same package versions. Leaves in release/:
-#   tessary-<version>-win32.zip        the program and its read-me
-#   tessary-<version>-win32.buildinfo  what shaped the bytes: the commit, the
-#                                      archive's time stamp, where it was made
-#                                      and every package's version
-#   tessary-<version>-win32.sha256     the sums of the three files above
-#
+# made with debootstrap when missing): any Linux machine with root gives the
+# same bytes, whatever compilers it has itself, as long as Debian 13 gives it
+# the same package versions. Leaves in release/ tessary-<version>-win32.zip
+# (the program and its read-me), .buildinfo (the commit, the archive's time
+# stamp, where it was made and every package's version) and .sha256 (the
+# SHA-256 sums of the archive, of the program in it and of the buildinfo). A
+# release that cannot be made, or whose buildinfo would lack something, exits
+# with status 1 and leaves no release files.
 #   bash scripts/release.sh [--snapshot ID]
 #     ID (e.g. 20260918T000000Z): every package of the root taken from Debian's
 #     snapshot archive at that time, for good, instead of the live archive
-#   bash scripts/release.sh --compare SUMS [--snapshot ID]
-#     makes the release again and says whether each file that SUMS
-#     (tessary-<version>-win32.sha256) names is the same bytes, after naming
-#     the packages whose version differs from the buildinfo beside SUMS
-#   bash scripts/release.sh --compare SUMS --rebuilt DIR
-#     the same comparison with a release made earlier into DIR, not made again
 #   bash scripts/release.sh --here [--snapshot ID]
 #     the same steps on this machine, which must be Debian 13: what the root
-#     runs, and what the release workflow's container runs
-# The comparison's exit status: 0 every file is the same, 1 one differs, 2 SUMS
-# is missing, unreadable or not a sums file, 3 the release could not be made.
+#     and the release workflow's container run
+#   bash scripts/release.sh --compare SUMS [--snapshot ID | --rebuilt DIR]
+#     makes the release again, or takes the one made earlier into DIR, and
+#     checks it against SUMS with sha256sum -c, after naming the packages whose
+#     version differs from the buildinfo beside SUMS. Exit status: 0 every file
+#     is the same, 1 one differs, 2 SUMS is missing, unreadable or not a sums
+#     file, 3 the release could not be made.
 set -euo pipefail
+shopt -s inherit_errexit
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 REPO=$PWD
 
@@ -58,17 +56,18 @@ packages_of() {
 
 # libraries_of PROGRAM...: the shared libraries the programs load.
 libraries_of() {
-    local program
+    local program list
     for program in "$@"; do
-        [[ $program == /* ]] || program=$(command -v "$program")
-        ldd "$program" | awk '$2 == "=>" && $3 ~ /^\// { print $3 } $1 ~ /^\// { print $1 }'
+        [[ $program == /* ]] || program=$(command -v "$program") || die "no $program on PATH"
+        list=$(ldd "$program") || die "ldd cannot read $program"
+        awk '$2 == "=>" && $3 ~ /^\// { print $3 } $1 ~ /^\// { print $1 }' <<<"$list"
     done
 }
 
 # write_buildinfo BUILD NAME COMMIT EPOCH FILE
 write_buildinfo() {
-    local build=$1 name=$2 commit=$3 epoch=$4 file=$5 cxx program python i
-    local -a lines translators drivers
+    local build=$1 name=$2 commit=$3 epoch=$4 file=$5 cxx program python list dated made i
+    local -a lines translators drivers libraries packages
     mapfile -t lines <"$build/release-tools.txt"
     for ((i = 0; i < ${#lines[@]}; i++)); do
         [[ ${lines[i]} == -- ]] && break
@@ -82,37 +81,39 @@ write_buildinfo() {
         translators+=("$("$cxx" -print-prog-name="$program")")
     done
     # What writes the archive: Python's zip and zlib modules, wherever they live.
-    mapfile -t -O "${#drivers[@]}" drivers < <("$python" -c 'import zipfile, zlib
+    list=$("$python" -c 'import zipfile, zlib
 print(zipfile.__file__)
 print(getattr(zlib, "__file__", zipfile.__file__))')
+    mapfile -t -O "${#drivers[@]}" drivers <<<"$list"
     # The Windows headers and import libraries the program is built against.
-    local -a libraries packages
     drivers+=("$("$cxx" -print-file-name=libuser32.a)"
         "$("$cxx" -x c++ -M -MT headers - <<<'#include <windows.h>' | grep -o '[^ ]*/windows\.h')")
-    mapfile -t libraries < <(libraries_of "${translators[@]}")
-    mapfile -t packages < <(packages_of "${translators[@]}" "${drivers[@]}" "${libraries[@]}" | sort -u)
+    list=$(libraries_of "${translators[@]}")
+    mapfile -t libraries <<<"$list"
+    list=$(packages_of "${translators[@]}" "${drivers[@]}" "${libraries[@]}" | sort -u)
+    mapfile -t packages <<<"$list"
     # shellcheck disable=SC2016
-    local format='  ${binary:Package} ${Version}\n'
+    list=$(dpkg-query -W -f='  ${binary:Package} ${Version}\n' "${packages[@]}" | sort)
+    dated=$(date -u -d "@$epoch" '+%Y-%m-%d %H:%M:%S UTC')
+    made=$(where_made)
     {
         printf 'Ferrolyn Tessary release: %s\n' "$name"
         printf 'Commit: %s\n' "$commit"
-        printf 'Archive entries dated: %s (SOURCE_DATE_EPOCH=%s)\n' \
-            "$(date -u -d "@$epoch" '+%Y-%m-%d %H:%M:%S UTC')" "$epoch"
-        where_made
+        printf 'Archive entries dated: %s (SOURCE_DATE_EPOCH=%s)\n' "$dated" "$epoch"
+        printf '%s\n' "$made"
         printf 'Build: cmake -DTESSARY_BUILD_TESTS=OFF -DTESSARY_BUILD_BENCH=OFF (MinSizeRel), target release\n'
-        printf '\nPackages of Debian 13:\n'
-        dpkg-query -W -f="$format" "${packages[@]}" | sort
+        printf '\nPackages of Debian 13:\n%s\n' "$list"
     } >"$file"
 }
 
 # where_made: the buildinfo's lines on where the release was made and where its
 # packages came from. Neither changes the bytes: the comparison passes over them.
 where_made() {
-    local snapshot system
+    local snapshot system made
     if [[ -f /.tessary-complete ]]; then
         # The mark that scripts/debian-root.sh leaves in a finished root.
-        printf "Made in: the project's Debian 13 root (scripts/debian-root.sh), made at %s\n" \
-            "$(date -u -r /.tessary-complete +%Y%m%dT%H%M%SZ)"
+        made=$(date -u -r /.tessary-complete +%Y%m%dT%H%M%SZ)
+        printf "Made in: the project's Debian 13 root (scripts/debian-root.sh), made at %s\n" "$made"
     elif [[ -n ${TESSARY_RELEASE_IMAGE:-} ]]; then
         printf 'Made in: the container image %s\n' "$TESSARY_RELEASE_IMAGE"
     else
@@ -174,22 +175,21 @@ tree_commit() {
     printf '%s\n' "$commit"
 }
 
-# read_sums FILE: "sum name" lines of a sums file, read as sha256sum -c reads
-# it (CR line ends, upper-case hexadecimal, text or binary mark, blank and #
-# lines passed over); ends with status 2 when it is not one.
-read_sums() {
-    local line number=0 count=0
+# check_sums SUMS DIR: sha256sum -c --strict of SUMS in DIR, which reads it
+# as Windows writes it too (CR line ends, upper-case sums): a line for each
+# file, "NAME: OK", "NAME: FAILED" or "NAME: FAILED open or read"; ends with
+# status 2 when SUMS is no sums file.
+check_sums() {
+    local sums line
     [[ -f $1 && -r $1 ]] || bad_sums "no sums file to read at '$1'"
-    while IFS= read -r line || [[ -n $line ]]; do
-        number=$((number + 1))
-        line=${line%$'\r'}
-        [[ -z $line || $line == '#'* ]] && continue
-        [[ $line =~ ^([0-9a-fA-F]{64})\ [\ *](.+)$ ]] ||
-            bad_sums "line $number of $1 is not a SHA-256 sum and a file name: $line"
-        printf '%s %s\n' "${BASH_REMATCH[1],,}" "${BASH_REMATCH[2]}"
-        count=$((count + 1))
-    done <"$1"
-    ((count > 0)) || bad_sums "$1 names no file"
+    sums=$(realpath "$1")
+    # Its status says that a file failed, which the lines say too.
+    (cd "$2" && LC_ALL=C sha256sum -c --strict --warn "$sums" >"$work/checked" 2>"$work/warnings") || true
+    line=$(sed -n 's/^sha256sum: .*: *\([0-9]\{1,\}\): improperly formatted .*/\1/p' "$work/warnings" | head -n1)
+    [[ -z $line ]] || bad_sums "line $line of $1 is not a SHA-256 sum and a file name: $(sed -n "${line}p" "$1")"
+    ! grep -q 'no properly formatted' "$work/warnings" || bad_sums "$1 names no file"
+    [[ -s $work/checked ]] || bad_sums "sha256sum cannot read $1: $(cat "$work/warnings")"
+    cat "$work/checked"
 }
 
 # packages BUILDINFO: "package version" of each package a buildinfo lists.
@@ -218,18 +218,19 @@ snapshot_hint() {
     printf '    rebuilds with them.\n'
 }
 
-# compare SUMS BUILDINFO DIR: each file the published sums name against the
-# sums of the release in DIR, after the packages whose version differs from
-# the published BUILDINFO (none: no such lines).
+# compare SUMS BUILDINFO DIR: the release in DIR against the published sums,
+# after the packages whose version differs from the published BUILDINFO
+# (none: no such lines).
 compare() {
-    local published=$1 buildinfo=$2 dir=$3 name rebuilt drift="" expected file actual
-    local differing=0 count=0 products=0
+    local sums=$1 buildinfo=$2 dir=$3 name drift="" file checked result actual differing=0 count=0 products=0
     name=tessary-$(project_version)-win32
-    [[ -f $dir/$name.sha256 ]] || {
-        printf 'error: %s holds no %s.sha256: there is no release to compare with\n' "$dir" "$name" >&2
+    # The files as the sums name them: the program unpacked from the archive.
+    mkdir "$work/rebuilt"
+    if [[ ! -f $dir/$name.sha256 ]] || ! cp "$dir/$name.zip" "$dir/$name.buildinfo" "$work/rebuilt/" ||
+        ! python3 -m zipfile -e "$work/rebuilt/$name.zip" "$work/rebuilt"; then
+        printf 'error: %s holds no %s.sha256, .zip and .buildinfo to compare with\n' "$dir" "$name" >&2
         exit 3
-    }
-    rebuilt=$(read_sums "$dir/$name.sha256") || exit 3
+    fi
     if [[ -n $buildinfo ]]; then
         drift=$(LC_ALL=C join -a1 -a2 -e '(none)' -o 0,1.2,2.2 <(packages "$buildinfo") \
             <(packages "$dir/$name.buildinfo") |
@@ -239,24 +240,26 @@ compare() {
             printf '%s\n' "$drift"
         fi
     fi
-    while read -r expected file; do
+    checked=$(check_sums "$sums" "$work/rebuilt") || exit
+    while IFS= read -r result; do
+        file=${result%: *}
         count=$((count + 1))
-        actual=$(awk -v file="$file" '{ sum = $1; sub(/^[^ ]* /, "") } $0 == file { print sum }' <<<"$rebuilt")
-        if [[ $actual == "$expected" ]]; then
+        if [[ $result == "$file: OK" ]]; then
             printf 'same: %s\n' "$file"
         elif [[ -n $buildinfo && $file == "$name.buildinfo" ]] &&
             cmp -s <(without_place "$buildinfo") <(without_place "$dir/$file"); then
             printf 'same: %s, but for where it was made: %s\n' "$file" "$(grep -m1 '^Made in: ' "$buildinfo")"
         else
-            if [[ -n $actual ]]; then
-                printf 'DIFFERS: %s (rebuilt: %s)\n' "$file" "$actual"
+            if [[ $result == "$file: FAILED" ]]; then
+                actual=$(sha256sum <"$work/rebuilt/$file")
+                printf 'DIFFERS: %s (rebuilt: %s)\n' "$file" "${actual%% *}"
             else
                 printf 'DIFFERS: %s (not in the rebuilt release)\n' "$file"
             fi
             differing=$((differing + 1))
             [[ $file == "$name.buildinfo" ]] || products=$((products + 1))
         fi
-    done <<<"$published"
+    done <<<"$checked"
     if ((differing == 0)); then
         say "same: all $count files are the same bytes as the published ones"
         return 0
@@ -272,22 +275,24 @@ compare() {
     exit 1
 }
 
-# compare_release SUMS DIR SNAPSHOT: reads the published sums file and the
+# compare_release SUMS DIR SNAPSHOT: checks the published sums file and the
 # buildinfo beside it, makes the release again unless DIR holds one, and
 # compares.
 compare_release() {
-    local sums=$1 dir=$2 snapshot=$3 published expected file buildinfo=""
-    published=$(read_sums "$sums") || exit
-    # Copied first: the release made again replaces release/, where they may be.
+    local sums=$1 dir=$2 snapshot=$3 name beside checked buildinfo=""
+    name=tessary-$(project_version)-win32
     work=$(mktemp -d "${TMPDIR:-/tmp}/tessary-compare.XXXXXX")
     trap 'rm -rf "${work:?}"' EXIT
-    while read -r expected file; do
-        [[ $file == *.buildinfo && -f $(dirname "$sums")/$file ]] || continue
-        buildinfo=$work/published.buildinfo
-        cp "$(dirname "$sums")/$file" "$buildinfo"
-        [[ $(sha256sum "$buildinfo" | cut -d' ' -f1) == "$expected" ]] ||
-            bad_sums "$(dirname "$sums")/$file is not the buildinfo that $sums names"
-    done <<<"$published"
+    # Copied first: the release made again replaces release/, where it may be.
+    mkdir "$work/published"
+    beside=$(dirname "$sums")/$name.buildinfo
+    if [[ -f $beside ]]; then cp "$beside" "$work/published/"; fi
+    checked=$(check_sums "$sums" "$work/published") || exit
+    if grep -qxF "$name.buildinfo: OK" <<<"$checked"; then
+        buildinfo=$work/published/$name.buildinfo
+    elif [[ -f $beside ]] && grep -qxF "$name.buildinfo: FAILED" <<<"$checked"; then
+        bad_sums "$beside is not the buildinfo that $sums names"
+    fi
     if [[ -z $dir ]]; then
         bash scripts/release.sh ${snapshot:+--snapshot "$snapshot"} || {
             printf 'error: the release could not be made again\n' >&2
@@ -295,7 +300,7 @@ compare_release() {
         }
         dir=$OUT
     fi
-    compare "$published" "$buildinfo" "$dir"
+    compare "$sums" "$buildinfo" "$dir"
 }
 
 # here SNAPSHOT: the release made on this Debian 13 system.
@@ -320,14 +325,18 @@ here() {
     say "building the program ($build)"
     cmake -S "$REPO" -B "$build" -DTESSARY_BUILD_TESTS=OFF -DTESSARY_BUILD_BENCH=OFF \
         -DTESSARY_BUILDINFO="$build/$name.buildinfo" >/dev/null || die "cmake configure failed"
-    cmake --build "$build" -j2 --target tessary >/dev/null || die "the build failed"
+    # The record first: a release that nobody could make again is not built.
     write_buildinfo "$build" "$name" "$commit" "$epoch" "$build/$name.buildinfo"
+    cmake --build "$build" -j2 --target tessary >/dev/null || die "the build failed"
     say "making the archive (cmake --build --target release)"
     SOURCE_DATE_EPOCH=$epoch cmake --build "$build" --target release >/dev/null ||
         die "the release target failed"
     rm -rf "$OUT"
     mkdir -p "$OUT"
-    cp "$build/release/$name.zip" "$build/release/$name.sha256" "$build/release/$name.buildinfo" "$OUT/"
+    cp "$build/release/$name.zip" "$build/release/$name.sha256" "$build/release/$name.buildinfo" "$OUT/" || {
+        rm -rf "$OUT"
+        die "copying the release into release/ failed"
+    }
     say "made release/: $name.zip, $name.buildinfo and $name.sha256"
     (cd "$OUT" && cat "$name.sha256")
 }

@@ -51,6 +51,7 @@ REQUIREMENTS=(
     "libxfixes3:i386 file:/usr/lib/i386-linux-gnu/libXfixes.so.3"
     "xvfb cmd:Xvfb"
     "xdotool cmd:xdotool"
+    "shellcheck cmd:shellcheck"
     "imagemagick file:/usr/bin/import"
     "util-linux cmd:flock"
     "util-linux cmd:taskset"

@@ -9,7 +9,7 @@
 #   cmake -DBASH=bash -DSOURCE=dir -DWORK=dir -DVERSION=version -P releasecompare.cmake
 set(name tessary-${VERSION}-win32)
 file(REMOVE_RECURSE ${WORK})
-file(MAKE_DIRECTORY ${WORK}/nothing)
+file(MAKE_DIRECTORY ${WORK}/nothing ${WORK}/rebuilt)
 
 set(head "Ferrolyn Tessary release: ${name}\nCommit: 0123\n")
 set(packages "Build: cmake, target release\n\nPackages of Debian 13:\n"
@@ -20,7 +20,12 @@ string(CONCAT in_image "${head}Made in: the container image debian:trixie-202609
     "Packages from: Debian's snapshot archive at 20260918T000000Z\n" ${packages})
 string(REPLACE "posix 14.2.0-19+27" "posix 14.2.0-17+26" drifted "${in_image}")
 
-string(SHA256 zip "the archive")
+# The release made again: the one of the Debian 13 root, its archive holding
+# the program.
+file(WRITE ${WORK}/program/${name}/tessary.exe "the program")
+execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf ${WORK}/rebuilt/${name}.zip --format=zip ${name}/tessary.exe
+    WORKING_DIRECTORY ${WORK}/program)
+file(SHA256 ${WORK}/rebuilt/${name}.zip zip)
 string(SHA256 program "the program")
 string(SHA256 other_zip "another archive")
 string(SHA256 other_program "another program")
@@ -30,7 +35,6 @@ function(sums out zip program buildinfo)
         PARENT_SCOPE)
 endfunction()
 
-# The release made again: the one of the Debian 13 root.
 sums(same ${zip} ${program} "${in_root}")
 file(WRITE ${WORK}/rebuilt/${name}.sha256 "${same}")
 file(WRITE ${WORK}/rebuilt/${name}.buildinfo "${in_root}")
