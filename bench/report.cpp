@@ -1,6 +1,7 @@
 #include "bench/report.h"
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <numeric>
 #include <string>
@@ -222,18 +223,39 @@ void PrintFootprint(const Footprint& footprint) {
     printf("\n");
 }
 
+// Wine's version, or NULL on Windows.
+const char* WineVersion() {
+    typedef const char*(CDECL * WineVersionCall)();
+    WineVersionCall call =
+        (WineVersionCall)(void*)GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
+    return call ? call() : NULL;
+}
+
+// Where the figures come from: the commit that scripts/bench.sh names
+// (TESSARY_BENCH_COMMIT), the day in UTC and the Wine that ran them.
+void PrintSource() {
+    printf("Tessary benchmark");
+    const char* commit = getenv("TESSARY_BENCH_COMMIT");
+    if (commit && *commit)
+        printf(" of commit %s", commit);
+    SYSTEMTIME now;
+    GetSystemTime(&now);
+    printf(", %04d-%02d-%02d", now.wYear, now.wMonth, now.wDay);
+    if (const char* wine = WineVersion())
+        printf(", Wine %s", wine);
+    printf("\n");
+}
+
 void PrintMemoryNote() {
-    typedef const char*(CDECL * WineVersion)();
-    WineVersion wineVersion =
-        (WineVersion)(void*)GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
+    const char* wine = WineVersion();
     printf("\nMemory is read once the window is visible and idle: the working set "
            "(WorkingSetSize),\nprivate bytes (PrivateUsage, or PagefileUsage where that "
            "reads 0) and the committed private pages\n(VirtualQueryEx).\n");
-    if (wineVersion)
+    if (wine)
         printf("Under Wine PrivateUsage reads 0; WorkingSetSize is the Linux process's resident "
                "size (VmRSS,\nshared libraries included) and PagefileUsage its resident "
                "anonymous memory (RssAnon).\nMeasured under Wine %s.\n",
-               wineVersion());
+               wine);
 }
 
 } // namespace
@@ -260,9 +282,9 @@ void PrintTable(const Results& results, int reps) {
     rows.push_back(MedianRow("Committed private memory, KiB", results.committedPrivate, 0, 0));
     AddFootprintRows(results.footprint, &rows);
 
-    printf("Tessary benchmark: %d start-ups of each executable, %d clicks on the program and "
-           "on the floor\n(which replays the program's calls); medians, and ratios as medians of "
-           "side-by-side pairs\n\n",
+    PrintSource();
+    printf("%d start-ups of each executable, %d clicks on the program and on the floor\n(which "
+           "replays the program's calls); medians, and ratios as medians of side-by-side pairs\n\n",
            reps, ClickCount(results.clicks[kProgram]));
     const char* format = "%-40s %9s %9s %7s %11s %4s %9s\n";
     printf(format, "", "program", "floor", "ratio", "target", "met", "bare");

@@ -8,6 +8,7 @@
 #     --clicks N  clicks on the program, and as many on the floor (default 450)
 #     --verbose   each start-up's figures on stderr, and the details after
 #                 the table
+# The table's header names the commit measured, the day and the Wine.
 # Environment: TESSARY_BUILD_DIR, the build folder (default build).
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
@@ -24,6 +25,14 @@ build() {
     [[ -f $BUILD/bench/runner.exe ]] || die "the build did not produce $BUILD/bench/runner.exe"
 }
 
+# The commit measured, for the table's header, marked when files differ from it.
+measured_commit() {
+    local commit
+    commit=$(git rev-parse --short HEAD 2>/dev/null) || return 0
+    git diff --quiet HEAD -- 2>/dev/null || commit="$commit (with changes not committed)"
+    printf '%s\n' "$commit"
+}
+
 main() {
     say "checking the tools (scripts/setup.sh)"
     bash scripts/setup.sh
@@ -34,7 +43,8 @@ main() {
     ws_hold_desktop "$BUILD/tests/support/desktopholder.exe"
     say "measuring (this takes a minute or two)"
     local code=0
-    TESSARY_EXE=$BUILD/tessary.exe wine "$BUILD/bench/runner.exe" "$@" || code=$?
+    TESSARY_BENCH_COMMIT=$(measured_commit) TESSARY_EXE=$BUILD/tessary.exe \
+        wine "$BUILD/bench/runner.exe" "$@" || code=$?
     # The table stays the last thing printed.
     WS_QUIET_STOP=1
     ws_stop

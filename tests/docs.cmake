@@ -1,14 +1,38 @@
 # Fails when a relative link in README.md or docs/*.md names a file that does
-# not exist, or when docs/extending.md leaves out a hook that the code
-# declares (a function On... in app/extensionpoints.h or mainwindow/formhooks.h).
-#   cmake -DSOURCE=dir -P docs.cmake
+# not exist, when docs/extending.md leaves out a hook that the code declares
+# (a function On... in app/extensionpoints.h or mainwindow/formhooks.h), or,
+# given a build, when a page names in backticks a test or a filter that
+# matches none of the tests CTest lists there.
+#   cmake -DSOURCE=dir [-DBUILD=dir -DCTEST=ctest] -P docs.cmake
+# A name is `Suite.Test` or a filter with *, as GoogleTest takes one
+# (`Suite.*`, `From/Suite.*/ThisProcess`); a program's prefix (`MinGW:`,
+# `MSVC-mode:`) is left out on both sides, as not every build has each program.
 set(problems "")
 file(GLOB pages ${SOURCE}/README.md ${SOURCE}/docs/*.md)
+
+if(BUILD)
+    execute_process(COMMAND ${CTEST} --test-dir ${BUILD} --show-only=json-v1
+        OUTPUT_VARIABLE listing RESULT_VARIABLE status ERROR_VARIABLE error)
+    if(NOT status EQUAL 0)
+        message(FATAL_ERROR "ctest --show-only in ${BUILD} failed: ${error}")
+    endif()
+    string(JSON listed LENGTH "${listing}" tests)
+    set(tests "")
+    math(EXPR last "${listed} - 1")
+    foreach(i RANGE ${last})
+        string(JSON test GET "${listing}" tests ${i} name)
+        string(REGEX REPLACE "^[A-Za-z-]+:" "" test "${test}")
+        list(APPEND tests "${test}")
+    endforeach()
+endif()
+
 foreach(page ${pages})
     file(READ ${page} text)
     get_filename_component(folder ${page} DIRECTORY)
+    file(RELATIVE_PATH name ${SOURCE} ${page})
     # Brackets and semicolons out first: CMake's lists split on the one and
     # stop splitting inside the other.
+    string(REGEX REPLACE "[][;]" " " plain "${text}")
     string(REPLACE "](" "\n=> " text "${text}")
     string(REGEX REPLACE "[][;]" " " text "${text}")
     string(REGEX MATCHALL "=> [^)]+\\)" links "${text}")
@@ -18,8 +42,33 @@ foreach(page ${pages})
             continue()
         endif()
         if(NOT EXISTS ${folder}/${target})
-            file(RELATIVE_PATH name ${SOURCE} ${page})
             string(APPEND problems "${name} links to ${target}, which does not exist\n")
+        endif()
+    endforeach()
+
+    if(NOT BUILD)
+        continue()
+    endif()
+    # Code blocks out, then every span in backticks without a space.
+    string(REGEX REPLACE "```[^`]*```" "" plain "${plain}")
+    string(REGEX MATCHALL "`[^` \n]+`" spans "${plain}")
+    list(REMOVE_DUPLICATES spans)
+    foreach(span ${spans})
+        string(REGEX REPLACE "^`([A-Za-z-]+:)?(.*)`$" "\\2" named "${span}")
+        if(NOT named MATCHES "^([A-Za-z0-9_]+/)?[A-Z][A-Za-z0-9_]*\\.([A-Z][A-Za-z0-9_]*|[A-Za-z0-9_]*\\*[A-Za-z0-9_*]*)(/[A-Za-z0-9_*]+)?$")
+            continue()
+        endif()
+        string(REPLACE "." "\\." pattern "${named}")
+        string(REPLACE "*" ".*" pattern "${pattern}")
+        set(found FALSE)
+        foreach(test ${tests})
+            if(test MATCHES "^${pattern}$")
+                set(found TRUE)
+                break()
+            endif()
+        endforeach()
+        if(NOT found)
+            string(APPEND problems "${name} names ${span}, which matches no test that CTest lists\n")
         endif()
     endforeach()
 endforeach()
@@ -41,4 +90,8 @@ if(problems)
     message(FATAL_ERROR "${problems}")
 endif()
 list(LENGTH pages count)
-message(STATUS "${count} pages: every relative link resolves; extending.md covers every hook")
+set(checked "every relative link resolves; extending.md covers every hook")
+if(BUILD)
+    string(APPEND checked "; every test named matches one of the ${listed} listed")
+endif()
+message(STATUS "${count} pages: ${checked}")
