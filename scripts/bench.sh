@@ -17,9 +17,6 @@ BUILD=${TESSARY_BUILD_DIR:-build}
 # shellcheck source=scripts/wine-session.sh
 source scripts/wine-session.sh
 
-# shellcheck source=scripts/common.sh
-source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
-
 build() {
     build_project "$BUILD" tessary_bench_runner tessary_desktop_holder
     [[ -f $BUILD/bench/runner.exe ]] || die "the build did not produce $BUILD/bench/runner.exe"

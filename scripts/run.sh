@@ -34,9 +34,6 @@ APP_PID=
 # shellcheck source=scripts/wine-session.sh
 source scripts/wine-session.sh
 
-# shellcheck source=scripts/common.sh
-source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
-
 # Only the program: the tests and the benchmark are test.sh's and bench.sh's.
 # The build needs no Wine, so it runs while the Wine session starts (the first
 # run creates the Wine prefix, which takes about as long); its output is shown

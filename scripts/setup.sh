@@ -18,82 +18,36 @@ REPO=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # where cmake/clang-cl-i686.cmake looks for them.
 WINE_SDK=$REPO/build-deps/libwine-dev-i386
 
-# Each line: the Debian package, then what shows it is installed
-# (cmd:NAME for a command on PATH, file:PATH for a file), then "release" for
-# what the release archive is made with (the program's compilers, CMake,
-# Python for the archive, git for the commit and its time), or "wow64" for
-# what only a 64-bit prefix needs: 64-bit Wine with the X libraries of its
-# desktop, and the x86-64 compiler of the tests' 64-bit caller.
-REQUIREMENTS=(
-    "make cmd:make release"
-    "cmake cmd:cmake release"
-    "cmake cmd:ctest"
-    "g++-mingw-w64-i686 cmd:i686-w64-mingw32-g++-posix release"
-    "g++-mingw-w64-i686 cmd:i686-w64-mingw32-gcc-posix release"
-    "binutils-mingw-w64-i686 cmd:i686-w64-mingw32-windres release"
-    "clang cmd:clang"
-    "lld cmd:lld-link"
-    "llvm cmd:llvm-rc"
-    "llvm cmd:llvm-mt"
-    "llvm cmd:llvm-lib"
-    "googletest file:/usr/src/googletest/CMakeLists.txt"
-    "wine cmd:wine"
-    "wine cmd:wineserver"
-    "wine cmd:wineboot"
-    "wine32:i386 file:/usr/lib/wine/wine"
-    "fonts-wine file:/usr/share/wine/fonts/marlett.ttf"
-    "libxrender1:i386 file:/usr/lib/i386-linux-gnu/libXrender.so.1"
-    "libxrandr2:i386 file:/usr/lib/i386-linux-gnu/libXrandr.so.2"
-    "libxi6:i386 file:/usr/lib/i386-linux-gnu/libXi.so.6"
-    "libxcursor1:i386 file:/usr/lib/i386-linux-gnu/libXcursor.so.1"
-    "libxinerama1:i386 file:/usr/lib/i386-linux-gnu/libXinerama.so.1"
-    "libxcomposite1:i386 file:/usr/lib/i386-linux-gnu/libXcomposite.so.1"
-    "libxfixes3:i386 file:/usr/lib/i386-linux-gnu/libXfixes.so.3"
-    "xvfb cmd:Xvfb"
-    "xdotool cmd:xdotool"
-    "shellcheck cmd:shellcheck"
-    "imagemagick file:/usr/bin/import"
-    "util-linux cmd:flock"
-    "util-linux cmd:taskset"
-    "coreutils cmd:timeout"
-    "python3 cmd:python3 release"
-    "git cmd:git release"
-    "wine64 file:/usr/lib/wine/wine64 wow64"
-    "g++-mingw-w64-x86-64-posix cmd:x86_64-w64-mingw32-g++-posix wow64"
-    "libxrender1 file:/usr/lib/x86_64-linux-gnu/libXrender.so.1 wow64"
-    "libxrandr2 file:/usr/lib/x86_64-linux-gnu/libXrandr.so.2 wow64"
-    "libxi6 file:/usr/lib/x86_64-linux-gnu/libXi.so.6 wow64"
-    "libxcursor1 file:/usr/lib/x86_64-linux-gnu/libXcursor.so.1 wow64"
-    "libxinerama1 file:/usr/lib/x86_64-linux-gnu/libXinerama.so.1 wow64"
-    "libxcomposite1 file:/usr/lib/x86_64-linux-gnu/libXcomposite.so.1 wow64"
-    "libxfixes3 file:/usr/lib/x86_64-linux-gnu/libXfixes.so.3 wow64"
+# The Debian packages, as dpkg names them: NAME for this machine's
+# architecture, NAME:i386 for 32-bit. What the release archive is made with:
+# the program's compilers, CMake, Python for the archive, git for the commit
+# and its time.
+RELEASE_PACKAGES=(make cmake g++-mingw-w64-i686 binutils-mingw-w64-i686 python3 git)
+# What building the MSVC-mode program, running and testing need besides:
+# 32-bit Wine with the X libraries of its desktop, the X server and tools.
+TEST_PACKAGES=(
+    clang lld llvm googletest wine wine32:i386 fonts-wine
+    libxrender1:i386 libxrandr2:i386 libxi6:i386 libxcursor1:i386 libxinerama1:i386
+    libxcomposite1:i386 libxfixes3:i386
+    xvfb xdotool shellcheck imagemagick util-linux coreutils
 )
+# What only a 64-bit prefix needs: 64-bit Wine with the X libraries of its
+# desktop, and the x86-64 compiler of the tests' 64-bit caller.
+WOW64_PACKAGES=(
+    wine64 g++-mingw-w64-x86-64-posix
+    libxrender1 libxrandr2 libxi6 libxcursor1 libxinerama1 libxcomposite1 libxfixes3
+)
+PACKAGES=("${RELEASE_PACKAGES[@]}")
 
-present() {
-    local check=$1
-    case $check in
-        cmd:*) command -v "${check#cmd:}" >/dev/null 2>&1 ;;
-        file:*) [[ -e ${check#file:} ]] ;;
-        *) die "setup.sh: unknown check '$check'" ;;
-    esac
-}
-
-# Prints the packages whose checks fail, one a line, each once.
+# Prints the packages of PACKAGES that dpkg does not have installed, one a line.
 missing_packages() {
-    local entry package check
-    for entry in "${REQUIREMENTS[@]}"; do
-        read -r package check _ <<<"$entry"
-        present "$check" || printf '%s\n' "$package"
-    done | awk '!seen[$0]++'
-}
-
-# Prints what a failed check was looking for, for the error message.
-missing_checks() {
-    local entry package check
-    for entry in "${REQUIREMENTS[@]}"; do
-        read -r package check _ <<<"$entry"
-        present "$check" || printf '  %s (package %s)\n' "${check#*:}" "$package"
-    done
+    { dpkg-query -W -f='${db:Status-Abbrev} ${binary:Package}\n' "${PACKAGES[@]}" 2>/dev/null || true; } |
+        awk -v native=":$(dpkg --print-architecture)" -v wanted="${PACKAGES[*]}" '
+            $1 == "ii" { sub(native "$", "", $2); installed[$2] = 1 }
+            END {
+                n = split(wanted, names, " ")
+                for (i = 1; i <= n; i++) if (!(names[i] in installed)) print names[i]
+            }'
 }
 
 needs_i386() {
@@ -107,7 +61,7 @@ i386_enabled() {
 
 require_root() {
     [[ $(id -u) -eq 0 ]] && return 0
-    printf 'error: these tools are missing:\n%s\n' "$(missing_checks)" >&2
+    printf 'error: these packages are missing: %s\n' "${1//$'\n'/ }" >&2
     die "installing them needs root: run 'sudo bash scripts/setup.sh' (or run.sh/test.sh with sudo)"
 }
 
@@ -131,13 +85,12 @@ install_missing_packages() {
     local missing
     missing=$(missing_packages)
     [[ -z $missing ]] && return 0
-    require_root
+    require_root "$missing"
     if needs_i386 "$missing"; then enable_i386; fi
     install_packages "$missing"
     missing=$(missing_packages)
     if [[ -n $missing ]]; then
-        printf 'error: still missing after installing:\n%s\n' "$(missing_checks)" >&2
-        exit 1
+        die "still missing after installing: ${missing//$'\n'/ }"
     fi
 }
 
@@ -159,13 +112,11 @@ main() {
     fi
     local platform
     if [[ ${1:-} == --release ]]; then
-        mapfile -t REQUIREMENTS < <(printf '%s\n' "${REQUIREMENTS[@]}" | grep ' release$')
         say "checking the tools that make the release"
     else
         platform=$(tessary_platform)
-        if [[ $platform != win11-wow64 ]]; then
-            mapfile -t REQUIREMENTS < <(printf '%s\n' "${REQUIREMENTS[@]}" | grep -v ' wow64$')
-        fi
+        PACKAGES+=("${TEST_PACKAGES[@]}")
+        [[ $platform != win11-wow64 ]] || PACKAGES+=("${WOW64_PACKAGES[@]}")
         say "checking the build, Wine and X tools for $(platform_words "$platform")"
     fi
     install_missing_packages

@@ -20,9 +20,6 @@ fi
 # shellcheck source=scripts/wine-session.sh
 source scripts/wine-session.sh
 
-# shellcheck source=scripts/common.sh
-source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
-
 # shellcheck source=scripts/cpu-latency.sh
 source scripts/cpu-latency.sh
 

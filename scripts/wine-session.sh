@@ -1,11 +1,11 @@
 # shellcheck shell=bash
 # Some variables here are read only by the scripts that source this file.
 # shellcheck disable=SC2034
-# Wine session helpers for the project's scripts: source this file, then call
-# ws_start_session. It provides an X display (a private Xvfb when asked or
-# when there is none), a project-local Wine prefix and one persistent
-# wineserver for the whole run, and stops what it started when the script
-# exits.
+# Wine session helpers for the project's scripts: source this file (it brings
+# common.sh with it), then call ws_start_session. It provides an X display (a
+# private Xvfb when asked or when there is none), a project-local Wine prefix
+# and one persistent wineserver for the whole run, and stops what it started
+# when the script exits.
 #
 # Environment it honours:
 #   WINEPREFIX            prefix to use (default: <repo>/build/wineprefix);
@@ -37,7 +37,6 @@ WS_STOPPED=0
 WS_EXIT_HOOKS=()
 WS_DESKTOP_NAME=Tessary
 
-ws_say() { printf '==> %s\n' "$*"; }
 ws_err() { printf 'error: %s\n' "$*" >&2; }
 
 # ws_wait SECONDS DESCRIPTION COMMAND...
@@ -70,6 +69,19 @@ ws_show_log() {
     tail -n 20 "$1" >&2
 }
 
+# ws_logged SECONDS LOG MESSAGE COMMAND...: runs COMMAND with a time-out, its
+# output added to LOG; when it fails, says MESSAGE and shows the end of LOG.
+ws_logged() {
+    local secs=$1 log=$2 message=$3 code=0
+    shift 3
+    timeout "$secs" "$@" >>"$log" 2>&1 || code=$?
+    ((code == 0)) && return 0
+    ((code == 124)) && message+=": timed out after ${secs}s"
+    ws_err "$message"
+    ws_show_log "$log"
+    return 1
+}
+
 # ws_on_exit COMMAND: run COMMAND (with eval) when the session stops, before
 # the wineserver and the X server are stopped.
 ws_on_exit() { WS_EXIT_HOOKS+=("$1"); }
@@ -97,7 +109,7 @@ ws_start_xvfb() {
     local screen=${TESSARY_XVFB_SCREEN:-1024x768x24}
     ws_make_tmp
     : >"$WS_TMP/display"
-    ws_say "starting a private X server (Xvfb, screen $screen)"
+    say "starting a private X server (Xvfb, screen $screen)"
     Xvfb -displayfd 9 -screen 0 "$screen" -nolisten tcp -noreset \
         9>"$WS_TMP/display" >"$WS_TMP/xvfb.log" 2>&1 &
     WS_XVFB_PID=$!
@@ -108,7 +120,7 @@ ws_start_xvfb() {
     DISPLAY=:$(tr -dc '0-9' <"$WS_TMP/display")
     export DISPLAY
     WS_PRIVATE_DISPLAY=1
-    ws_say "Xvfb runs on DISPLAY=$DISPLAY (pid $WS_XVFB_PID)"
+    say "Xvfb runs on DISPLAY=$DISPLAY (pid $WS_XVFB_PID)"
 }
 
 ws_display_works() {
@@ -119,10 +131,10 @@ ws_display_works() {
 ws_start_display() {
     if [[ $1 == auto ]] && [[ -n ${DISPLAY:-} ]]; then
         if ws_display_works; then
-            ws_say "using the display DISPLAY=$DISPLAY"
+            say "using the display DISPLAY=$DISPLAY"
             return 0
         fi
-        ws_say "DISPLAY=$DISPLAY cannot be opened; using a private X server instead"
+        say "DISPLAY=$DISPLAY cannot be opened; using a private X server instead"
     fi
     ws_start_xvfb
 }
@@ -188,26 +200,16 @@ ws_create_prefix() {
     local log=$WS_TMP/wineboot.log wanted=$1 version
     version=$(ws_windows_version)
     if ws_wineserver_running; then
-        ws_say "stopping the wineserver of the unfinished prefix $WINEPREFIX"
+        say "stopping the wineserver of the unfinished prefix $WINEPREFIX"
         timeout 30 wineserver -k >/dev/null 2>&1 || true
     fi
-    ws_say "creating the Wine prefix $WINEPREFIX for $(platform_words "$TESSARY_PLATFORM") (once, takes about 10 seconds)"
-    if ! timeout 300 wineboot -i >"$log" 2>&1; then
-        ws_err "creating the Wine prefix failed or timed out (wineboot -i)"
-        ws_show_log "$log"
-        return 1
-    fi
+    say "creating the Wine prefix $WINEPREFIX for $(platform_words "$TESSARY_PLATFORM") (once, takes about 10 seconds)"
+    ws_logged 300 "$log" "creating the Wine prefix failed (wineboot -i)" wineboot -i || return 1
     # Platform.IsTheOneTheRunStandsFor checks what the system then reports.
-    if ! timeout 60 wine winecfg /v "$version" >>"$log" 2>&1; then
-        ws_err "the Wine prefix does not take the Windows version $version (winecfg /v)"
-        ws_show_log "$log"
-        return 1
-    fi
-    if ! timeout 120 wineserver -w >>"$log" 2>&1; then
-        ws_err "the wineserver did not finish setting up the prefix within 120s"
-        ws_show_log "$log"
-        return 1
-    fi
+    ws_logged 60 "$log" "the Wine prefix does not take the Windows version $version (winecfg /v)" \
+        wine winecfg /v "$version" || return 1
+    ws_logged 120 "$log" "the wineserver did not finish setting up the prefix (wineserver -w)" \
+        wineserver -w || return 1
     if [[ $(sed -n 's/^#arch=//p' "$WINEPREFIX/system.reg" 2>/dev/null | head -n 1) != "$WINEARCH" ]]; then
         ws_err "the Wine prefix $WINEPREFIX is not a $WINEARCH prefix after wineboot -i"
         ws_show_log "$log"
@@ -253,7 +255,7 @@ ws_prepare_prefix() {
             return 1
         fi
         if [[ -n $foreign ]]; then
-            ws_say "the Wine prefix $WINEPREFIX is $foreign: making it again"
+            say "the Wine prefix $WINEPREFIX is $foreign: making it again"
             timeout 30 wineserver -k >/dev/null 2>&1 || true
             rm -rf --one-file-system "$WINEPREFIX"
         fi
@@ -264,15 +266,11 @@ ws_prepare_prefix() {
 
 ws_start_wineserver() {
     if ws_wineserver_running; then
-        ws_say "using the wineserver already running for $WINEPREFIX"
+        say "using the wineserver already running for $WINEPREFIX"
         return 0
     fi
-    ws_say "starting a persistent wineserver"
-    if ! timeout 30 wineserver -p >"$WS_TMP/wineserver.log" 2>&1; then
-        ws_err "wineserver -p failed"
-        ws_show_log "$WS_TMP/wineserver.log"
-        return 1
-    fi
+    say "starting a persistent wineserver"
+    ws_logged 30 "$WS_TMP/wineserver.log" "wineserver -p failed" wineserver -p || return 1
     WS_OWN_WINESERVER=1
     ws_wait 30 "the wineserver to start" ws_wineserver_running
 }
@@ -300,11 +298,8 @@ ws_window_settings() {
                 "$WS_DESKTOP_NAME" "$size"
         fi
     } >"$reg"
-    if ! (cd "$WS_TMP" && timeout 60 wine reg import session.reg) >"$WS_TMP/wine-services.log" 2>&1; then
-        ws_err "could not write the Wine session settings (wine reg import)"
-        ws_show_log "$WS_TMP/wine-services.log"
-        return 1
-    fi
+    ws_logged 60 "$WS_TMP/wine-services.log" "could not write the Wine session settings (wine reg import)" \
+        env -C "$WS_TMP" wine reg import session.reg
 }
 
 ws_desktop_shown() {
@@ -317,7 +312,7 @@ ws_desktop_shown() {
 # cost of seconds each time; held, it stays open until the session stops.
 ws_hold_desktop() {
     local holder=$1
-    ws_say "holding the virtual desktop open with $holder"
+    say "holding the virtual desktop open with $holder"
     wine "$holder" >>"$WS_TMP/wine-services.log" 2>&1 &
     WS_HOLDER_PID=$!
     # shellcheck disable=SC2016 # expanded when the hook runs
@@ -335,8 +330,8 @@ ws_start_session() {
     ws_make_tmp
     ws_setup_env
     ws_start_display "$display_mode" || return 1
-    ws_say "this run stands for $(platform_words "$TESSARY_PLATFORM"): TESSARY_PLATFORM=$TESSARY_PLATFORM"
-    ws_say "using the Wine prefix $WINEPREFIX"
+    say "this run stands for $(platform_words "$TESSARY_PLATFORM"): TESSARY_PLATFORM=$TESSARY_PLATFORM"
+    say "using the Wine prefix $WINEPREFIX"
     ws_check_prefix_owner || return 1
     ws_lock_prefix || return 1
     ws_prepare_prefix || return 1
@@ -346,7 +341,7 @@ ws_start_session() {
 
 ws_stop_wineserver() {
     ((WS_OWN_WINESERVER)) || return 0
-    ((WS_QUIET_STOP)) || ws_say "stopping the wineserver"
+    ((WS_QUIET_STOP)) || say "stopping the wineserver"
     timeout 30 wineserver -k >/dev/null 2>&1 || true
     ws_wait 30 "the wineserver to stop" ws_wineserver_stopped || true
     WS_OWN_WINESERVER=0
@@ -356,7 +351,7 @@ ws_wineserver_stopped() { ! ws_wineserver_running; }
 
 ws_stop_xvfb() {
     [[ -n $WS_XVFB_PID ]] || return 0
-    ((WS_QUIET_STOP)) || ws_say "stopping the private X server"
+    ((WS_QUIET_STOP)) || say "stopping the private X server"
     kill "$WS_XVFB_PID" 2>/dev/null || true
     ws_wait 10 "Xvfb to stop" ws_xvfb_stopped || kill -KILL "$WS_XVFB_PID" 2>/dev/null || true
     wait "$WS_XVFB_PID" 2>/dev/null || true
