@@ -2,7 +2,6 @@
 #include <windows.h>
 #include <algorithm>
 #include <random>
-#include <set>
 #include <stdlib.h>
 #include <string.h>
 #include <string>
@@ -386,13 +385,13 @@ TEST_P(ProgramUnderFire, AnswersAsTheRuleTablesAndTheDialogManagerSay) {
         }
     }
     const int firstPart = FirstOptionOf(ActOnColumn);
-    const int firstEdge = FirstOptionOf(RelativeToColumn);
+    const int width = OptionFromControlId(IDC_RELTO_WIDTH);
     // The buttons that the updates may disable: the enabled Relative To edges
-    // (Left to Bottom) and unit.
+    // (Left to Bottom, before Width) and unit.
     auto mayBeDisabled = [&](const RuleModel& state) {
         std::vector<int> buttons;
-        for (int button = firstEdge; button < kOptionCount; ++button) {
-            if (state[button].enabled && (button < firstEdge + 4 || ColumnOf(button) == UnitColumn))
+        for (int button = FirstOptionOf(RelativeToColumn); button < kOptionCount; ++button) {
+            if (state[button].enabled && (button < width || ColumnOf(button) == UnitColumn))
                 buttons.push_back(button);
         }
         return buttons;
@@ -402,18 +401,12 @@ TEST_P(ProgramUnderFire, AnswersAsTheRuleTablesAndTheDialogManagerSay) {
                      "the updates may disable");
         // An Action's command runs the chosen Action's updates again, whichever
         // it names, the chosen one included: the four take turns. One state of
-        // each Action, Act On and unit: the updates uncheck every Relative To
-        // button before they disable one.
-        std::set<std::string> kinds;
+        // each Action and Act On, with Relative To Width wherever it is
+        // enabled: the updates uncheck it before they disable any Relative To
+        // button, and then disable Percent.
         int row = 0;
         for (const ReachedState& state : ReachableFrom({{RuleModel::Started(), {}}})) {
-            std::string kind;
-            for (int option = 0; option < kOptionCount; ++option) {
-                if (ColumnOf(option) != RelativeToColumn &&
-                    state.rules[option].check == BST_CHECKED)
-                    kind += OptionName(option);
-            }
-            if (!kinds.insert(kind).second)
+            if (state.rules[width].enabled && state.rules[width].check != BST_CHECKED)
                 continue;
             for (int focus : mayBeDisabled(state.rules)) {
                 for (int click : FewestClicks(rules, state.rules.State()))

@@ -201,7 +201,7 @@ class RandomWalkTest : public ProgramLoopTest {
         default:
             record.chosen = !IsWindowEnabled(Item(IDC_CLOSE));
             EnableWindow(Item(IDC_CLOSE), record.chosen);
-            model_.EnableCloseFromOutside(record.chosen);
+            model_.EnableCloseFromOutside(record.chosen != 0);
             break;
         }
     }
