@@ -5,6 +5,7 @@
 #include "bench/replay.h"
 #include "mainwindow/controlids.h"
 #include "tests/support/foreground.h"
+#include "tests/support/messagepump.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ class FloorReplays {
 // the active window (the program and the floor share one thread here).
 bool Activate(HWND window, const char* whose, std::string* error) {
     std::string failure = TakeForeground(window);
-    EmptyMessageQueue();
+    PumpMessages();
     if (!failure.empty())
         *error = std::string(whose) + ": " + failure;
     return failure.empty();
@@ -133,7 +134,7 @@ void TimeClick(HWND window, int click, ClickTimes* times) {
     times->handling[family].push_back(handled - start);
     times->total[family].push_back(painted - start);
     times->roundTotal[family].back() += painted - start;
-    EmptyMessageQueue();
+    PumpMessages();
 }
 
 bool TallyClick(HWND window, HWND button, MessageTally* tally) {
@@ -142,7 +143,7 @@ bool TallyClick(HWND window, HWND button, MessageTally* tally) {
     SendMessageW(button, BM_CLICK, 0, 0);
     *tally = StopMessageTally();
     Repaint(window);
-    EmptyMessageQueue();
+    PumpMessages();
     return true;
 }
 
@@ -169,14 +170,6 @@ ClickFamily FamilyOfClick(int click) {
     return kRound[click].family;
 }
 
-void EmptyMessageQueue() {
-    MSG message;
-    while (PeekMessageW(&message, NULL, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
 bool RecordRound(HWND program, std::vector<RecordedCalls>* round, std::string* error) {
     round->assign(kClicksPerRound, RecordedCalls());
     if (!Activate(program, "program", error))
@@ -187,7 +180,7 @@ bool RecordRound(HWND program, std::vector<RecordedCalls>* round, std::string* e
         if (!RecordCalls(program, sendClick, &(*round)[click], error))
             return false;
         Repaint(program);
-        EmptyMessageQueue();
+        PumpMessages();
     }
     return true;
 }

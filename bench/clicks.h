@@ -49,6 +49,3 @@ struct ClickMessages {
 bool CountRoundMessages(HWND program, HWND floor, const std::vector<RecordedCalls>& round,
                         ClickMessages* programMessages, ClickMessages* floorMessages,
                         int* radioAlone, std::string* error);
-
-// Dispatches whatever is queued for this thread.
-void EmptyMessageQueue();

@@ -6,16 +6,13 @@
 #include "app/placement.h"
 #include "bench/clock.h"
 #include "bench/floorwindow.h"
+#include "tests/support/messagepump.h"
 
 namespace {
 
 void DestroyInProcessWindow(HWND window) {
     DestroyWindow(window);
-    MSG message;
-    while (PeekMessageW(&message, NULL, 0, 0, PM_REMOVE)) {
-        if (message.message != WM_QUIT)
-            DispatchMessageW(&message);
-    }
+    PumpMessages();
 }
 
 // What start-up does once the window exists: it clicks "Center(Horz)".
@@ -94,14 +91,14 @@ void MeasureCreations(const RecordedCalls& startup, int count, Results* results)
         HWND program = CreateProgramWindow();
         CenterWindow(program, NULL);
         Show(program);
-        EmptyMessageQueue();
+        PumpMessages();
         results->creation[kProgram].push_back(NowMs() - start);
         DestroyInProcessWindow(program);
 
         start = NowMs();
         HWND floor = CreateFloor(startup);
         Show(floor);
-        EmptyMessageQueue();
+        PumpMessages();
         results->creation[kFloor].push_back(NowMs() - start);
         DestroyInProcessWindow(floor);
     }
@@ -118,7 +115,7 @@ bool MeasureClicks(const RecordedCalls& startup, int rounds, Results* results, s
         MoveToTopCorner(floor, true);
         Show(program);
         Show(floor);
-        EmptyMessageQueue();
+        PumpMessages();
         ok = RecordRound(program, &results->round, error) &&
              RunClickRounds(program, floor, results->round, rounds, &results->clicks[kProgram],
                             &results->clicks[kFloor], error) &&

@@ -6,6 +6,7 @@
 //   send HWND MESSAGE WPARAM LPARAM    ->  "1 RESULT", or "0 0" when unanswered
 //   post HWND MESSAGE WPARAM LPARAM    ->  "1 0", or "0 0" when refused
 //   text HWND MESSAGE WPARAM TEXT...   ->  as send, LPARAM pointing at TEXT
+//   enable HWND 0 FLAG 0               ->  "1 0" once EnableWindow has returned
 //
 // Numbers are 32-bit hexadecimal, as a 32-bit program knows them; they are
 // widened as Windows widens a handle between the two, with their sign. The
@@ -42,6 +43,9 @@ int main() {
                                        SMTO_NORMAL, kAnswerTimeoutMs, &result) != 0;
         } else if (strcmp(verb, "post") == 0 && fields == 5) {
             done = PostMessageW(window, message, Widened(wParam), (LPARAM)Widened(lParam));
+        } else if (strcmp(verb, "enable") == 0 && fields == 5) {
+            EnableWindow(window, wParam != 0);
+            done = TRUE;
         } else if (strcmp(verb, "text") == 0 && fields >= 4 && textStart > 0) {
             wchar_t text[1024] = L"";
             MultiByteToWideChar(CP_UTF8, 0, line + textStart, -1, text, 1024);

@@ -69,6 +69,11 @@ bool CallerProcess::Post(HWND target, UINT message, WPARAM wParam, LPARAM lParam
     return Ask(Request("post", target, message, wParam, Hex(lParam)), timeoutMs, &ignored);
 }
 
+bool CallerProcess::Enable(HWND target, bool enable, DWORD timeoutMs) {
+    LRESULT ignored = 0;
+    return Ask(Request("enable", target, 0, enable, "0"), timeoutMs, &ignored);
+}
+
 bool CallerProcess::Ask(const std::string& request, DWORD timeoutMs, LRESULT* result) {
     *result = 0;
     DWORD written = 0;

@@ -25,6 +25,8 @@ class CallerProcess {
     bool SendText(HWND target, UINT message, WPARAM wParam, const std::string& text,
                   DWORD timeoutMs, LRESULT* result);
     bool Post(HWND target, UINT message, WPARAM wParam, LPARAM lParam, DWORD timeoutMs);
+    // The caller's EnableWindow.
+    bool Enable(HWND target, bool enable, DWORD timeoutMs);
 
   private:
     // "send 1a2b 111 0 7\n": the verb, the target, the message and wParam in

@@ -247,6 +247,7 @@ class ProgramUnderFire : public ::testing::TestWithParam<Caller> {
         ASSERT_TRUE(program.Start(ProgramPath()));
         window = program.WaitForMainWindow(kStartTimeoutMs);
         ASSERT_NE(window, nullptr) << program.Missing("main window", kStartTimeoutMs);
+        reader = FormReader(window);
         // A button of a window that is not active may refuse BM_CLICK.
         ASSERT_TRUE(BroughtToForeground(window));
     }
@@ -258,6 +259,36 @@ class ProgramUnderFire : public ::testing::TestWithParam<Caller> {
     // The same with lParam pointing at the text, in the caller's memory.
     LRESULT SendText(UINT message, WPARAM wParam, const char* text) {
         return Deliver(message, wParam, 0, NULL, text);
+    }
+    // A click on an option button, the model's too.
+    void Click(int option, RuleModel& rules) {
+        Send(BM_CLICK, 0, 0, Control(option));
+        rules.Click(option);
+    }
+    // WM_NEXTDLGCTL with a control of the model's, the model's too.
+    void MoveFocus(int control, RuleModel& rules) {
+        Send(WM_NEXTDLGCTL, (WPARAM)Control(control), TRUE);
+        rules.MoveFocus(control);
+    }
+    // A button's click command without a click, the model's too.
+    void Command(int option, RuleModel& rules) {
+        Send(WM_COMMAND, MAKEWPARAM(OptionControlId(option), BN_CLICKED), (LPARAM)Control(option));
+        rules.Command(option);
+    }
+    // The caller's EnableWindow on Close, the model's too.
+    void EnableClose(bool enable, RuleModel& rules) {
+        if (GetParam() == Caller::Process64) {
+            if (!caller.Enable(Item(IDC_CLOSE), enable, kCallerTimeoutMs))
+                unanswered = "EnableWindow";
+        } else {
+            EnableWindow(Item(IDC_CLOSE), enable);
+        }
+        rules.EnableCloseFromOutside(enable);
+    }
+    // The model's problems with the form, its focus and its default
+    // identifier.
+    std::string Problems(const RuleModel& rules, const FormState& shown) {
+        return ModelProblems(rules, shown, window, Focus(), Send(DM_GETDEFID, 0, 0));
     }
     void Post(UINT message, WPARAM wParam, LPARAM lParam) {
         if (GetParam() == Caller::Process64)
@@ -279,6 +310,10 @@ class ProgramUnderFire : public ::testing::TestWithParam<Caller> {
     HWND Item(int id) const {
         return GetDlgItem(window, id);
     }
+    // An option button, or Close.
+    HWND Control(int button) const {
+        return Item(ButtonControlId(button));
+    }
     HWND Focus() const {
         GUITHREADINFO info = {};
         info.cbSize = sizeof info;
@@ -289,6 +324,7 @@ class ProgramUnderFire : public ::testing::TestWithParam<Caller> {
     StartedProgram program;
     CallerProcess caller;
     HWND window = NULL;
+    FormReader reader{NULL};
     std::string unanswered;
 
   private:
@@ -332,7 +368,6 @@ TEST_P(ProgramUnderFire, AnswersAsTheRuleTablesAndTheDialogManagerSay) {
     RuleModel rules = RuleModel::Started();
     {
         SCOPED_TRACE("every option clicked, each from the nearest state where it is enabled");
-        FormReader reader(window);
         for (int option = 0; option < kOptionCount; ++option) {
             for (const ReachedState& state : ReachableFrom({{rules, {}}})) {
                 if (!state.rules[option].enabled)
@@ -340,14 +375,103 @@ TEST_P(ProgramUnderFire, AnswersAsTheRuleTablesAndTheDialogManagerSay) {
                 std::vector<int> clicks = state.clicks;
                 clicks.push_back(option);
                 for (int click : clicks) {
-                    EXPECT_EQ(Send(BM_CLICK, 0, 0, Item(OptionControlId(click))), 0);
-                    rules.Click(click);
+                    Click(click, rules);
                     ASSERT_TRUE(AnsweredEverything());
-                    ASSERT_EQ(reader.Read(), rules.State())
+                    ASSERT_EQ(Problems(rules, reader.Read()), "")
                         << "after a click on " << OptionName(click);
                 }
                 break;
             }
+        }
+    }
+    const int firstPart = FirstOptionOf(ActOnColumn);
+    const int width = OptionFromControlId(IDC_RELTO_WIDTH);
+    // The buttons that the updates may disable: the enabled Relative To edges
+    // (Left to Bottom, before Width) and unit.
+    auto mayBeDisabled = [&](const RuleModel& state) {
+        std::vector<int> buttons;
+        for (int button = FirstOptionOf(RelativeToColumn); button < kOptionCount; ++button) {
+            if (state[button].enabled && (button < width || ColumnOf(button) == UnitColumn))
+                buttons.push_back(button);
+        }
+        return buttons;
+    };
+    {
+        SCOPED_TRACE("Action commands sent without a click, with the focus on each button that "
+                     "the updates may disable");
+        // An Action's command runs the chosen Action's updates again, whichever
+        // it names, the chosen one included: the four take turns. One state of
+        // each Action and Act On, with Relative To Width wherever it is
+        // enabled: the updates uncheck it before they disable any Relative To
+        // button, and then disable Percent.
+        int row = 0;
+        for (const ReachedState& state : ReachableFrom({{RuleModel::Started(), {}}})) {
+            if (state.rules[width].enabled && state.rules[width].check != BST_CHECKED)
+                continue;
+            for (int focus : mayBeDisabled(state.rules)) {
+                for (int click : FewestClicks(rules, state.rules.State()))
+                    Click(click, rules);
+                MoveFocus(focus, rules);
+                int action = row++ % firstPart;
+                Command(action, rules);
+                ASSERT_TRUE(AnsweredEverything());
+                ASSERT_EQ(Problems(rules, reader.Read()), "")
+                    << "in " << Describe(state.rules.State()) << ", the focus on "
+                    << OptionName(focus) << ", after the command of " << OptionName(action);
+            }
+        }
+    }
+    {
+        SCOPED_TRACE("clicks sent to disabled buttons under each Action, the focus on each "
+                     "button that the updates may disable in turn");
+        int row = 0;
+        for (int action = 0; action < firstPart; ++action) {
+            Click(action, rules);
+            const RuleModel chosen = rules;
+            const std::vector<int> focusable = mayBeDisabled(chosen);
+            for (int option = firstPart; option < kOptionCount; ++option) {
+                if (chosen[option].enabled)
+                    continue;
+                int focus = focusable[row++ % focusable.size()];
+                MoveFocus(focus, rules);
+                Send(BM_CLICK, 0, 0, Control(option));
+                ASSERT_TRUE(AnsweredEverything());
+                // Windows may refuse it; Wine hands it on.
+                FormState shown = reader.Read();
+                if (shown[option].check == BST_CHECKED)
+                    rules.ClickDisabled(option);
+                ASSERT_EQ(Problems(rules, shown), "")
+                    << "under " << OptionName(action) << ", the focus on " << OptionName(focus)
+                    << ", after a click on the disabled " << OptionName(option);
+                // The Action's updates clear what the click left.
+                Click(action, rules);
+            }
+        }
+    }
+    {
+        SCOPED_TRACE("Close disabled by another program under each Action, the focus moved, "
+                     "the chosen buttons' commands sent, Close enabled again");
+        for (int action = 0; action < firstPart; ++action) {
+            Click(action, rules);
+            auto expect = [&](const std::string& step) {
+                EXPECT_TRUE(AnsweredEverything());
+                EXPECT_EQ(Problems(rules, reader.Read()), "")
+                    << "under " << OptionName(action) << ", " << step;
+            };
+            MoveFocus(rules.Chosen(RelativeToColumn), rules);
+            EnableClose(false, rules);
+            expect("Close disabled");
+            MoveFocus(rules.Chosen(ActOnColumn), rules);
+            expect("the focus moved to the chosen Act On");
+            MoveFocus(kCloseButton, rules);
+            expect("the focus sent to the disabled Close");
+            for (OptionColumn column : {UnitColumn, RelativeToColumn, ActOnColumn, ActionColumn}) {
+                int chosen = rules.Chosen(column);
+                Command(chosen, rules);
+                expect("the command of " + OptionName(chosen));
+            }
+            EnableClose(true, rules);
+            expect("Close enabled again");
         }
     }
     {

@@ -20,9 +20,10 @@ class ProgramLoopTest : public MainWindowTest {
     // The key goes down and up at whatever has the focus at that moment.
     void PressKey(DialogKey key);
 
-    // What the form shows that the model does not, and what a user must not
-    // meet: a rule outside the tables, the focus anywhere but on a visible,
-    // enabled button. Empty when there is nothing.
+    // What the form shows that the model does not (the option buttons, the
+    // focus, Close's look), and what a user must not meet: a rule outside the
+    // tables, the focus anywhere but on a visible, enabled button. Empty when
+    // there is nothing.
     std::string FormProblems(const RuleModel& expected) const;
 
     // Set once the loop has met the quit message, with its exit code.

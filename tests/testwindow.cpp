@@ -14,22 +14,10 @@ HWND CreateTestMainWindow() {
     return CreateMainWindow(g_instance);
 }
 
-void PumpMessages() {
-    MSG message;
-    while (PeekMessageW(&message, NULL, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
 void DestroyTestMainWindow(HWND window) {
     if (IsWindow(window))
         DestroyWindow(window);
-    MSG message;
-    while (PeekMessageW(&message, NULL, 0, 0, PM_REMOVE)) {
-        if (message.message != WM_QUIT)
-            DispatchMessageW(&message);
-    }
+    PumpMessages();
 }
 
 static BOOL CALLBACK StopAtMainWindow(HWND window, LPARAM found) {

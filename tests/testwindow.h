@@ -2,14 +2,13 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 #include "tests/support/formstate.h"
+#include "tests/support/messagepump.h"
 
 // The real main window, created in the test process the way start-up creates
 // it: class registered, window hidden and given its client size.
 HWND CreateTestMainWindow();
 // Destroys it and takes the quit message its destruction posts off the queue.
 void DestroyTestMainWindow(HWND window);
-// Dispatches whatever is queued for this thread.
-void PumpMessages();
 // This thread's main window, or NULL. Test programs that run beside this one
 // make main windows of their own, so nothing searches beyond the thread.
 HWND MainWindowOfThisThread();

@@ -9,6 +9,7 @@
 #include "tests/focushelpers.h"
 #include "tests/support/formstate.h"
 #include "tests/support/keyboardmodel.h"
+#include "tests/support/messagepump.h"
 #include "tests/support/programprocess.h"
 #include "tests/support/rulemodel.h"
 #include "tests/support/syntheticinput.h"
@@ -32,17 +33,7 @@ int Option(int controlId) {
 // Waits, handling this thread's own messages, until done() holds or the
 // time-out passes; says whether it holds.
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = kStepTimeoutMs) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        if (done())
-            return true;
-        if (GetTickCount() - start >= timeoutMs)
-            return false;
-        MSG message;
-        while (PeekMessageW(&message, NULL, 0, 0, PM_REMOVE))
-            DispatchMessageW(&message);
-        Sleep(10);
-    }
+    return PumpUntil(done, timeoutMs);
 }
 
 LRESULT CALLBACK OtherWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -1,5 +1,6 @@
 #include "tests/support/foreground.h"
 #include <stdlib.h>
+#include "tests/support/messagepump.h"
 #include "tests/support/syntheticinput.h"
 
 namespace {
@@ -11,24 +12,6 @@ const int kFirstStepRequests = 3;
 const DWORD kRequestWaitMs = 1000;
 const DWORD kClickWaitMs = 2000;
 const DWORD kHitTestTimeoutMs = 1000;
-
-// Activation across threads arrives through the queue, and a click on a
-// window of this thread is only handled here.
-bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG message;
-        while (PeekMessageW(&message, NULL, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        if (condition())
-            return true;
-        if (GetTickCount() - start >= timeoutMs)
-            return false;
-        Sleep(10);
-    }
-}
 
 bool IsForegroundAndActive(HWND window) {
     GUITHREADINFO info = {};

@@ -47,21 +47,6 @@ const DialogKeyStroke& StrokeOf(DialogKey key) {
     return kStrokes[key];
 }
 
-int ButtonControlId(int button) {
-    return button == kCloseButton ? IDC_CLOSE : OptionControlId(button);
-}
-
-int ButtonOf(HWND form, HWND window) {
-    if (!IsChild(form, window))
-        return -1;
-    int controlId = GetDlgCtrlID(window);
-    return controlId == IDC_CLOSE ? kCloseButton : OptionFromControlId(controlId);
-}
-
-std::string ButtonName(int button) {
-    return button == kCloseButton ? "Close" : OptionName(button);
-}
-
 KeyboardModel::KeyboardModel(const RuleModel& rules, int focus, ArrowAtStatic atStatic)
     : rules_(rules), focus_(focus), atStatic_(atStatic) {}
 

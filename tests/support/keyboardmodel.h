@@ -23,15 +23,6 @@ struct DialogKeyStroke {
 };
 const DialogKeyStroke& StrokeOf(DialogKey key);
 
-// The buttons that may hold the focus: the options by number, then Close.
-constexpr int kCloseButton = kOptionCount;
-int ButtonControlId(int button);
-// The button that a window of the form is, -1 for any other window (a
-// heading, a line, none, or one outside the form).
-int ButtonOf(HWND form, HWND window);
-// "Close", or the option's name.
-std::string ButtonName(int button);
-
 // The form as a keyboard user drives it: the rule as RuleModel has it, and
 // the focus moved as Windows documents its dialog navigation, written from
 // that documentation and the form's control order, not from the program:

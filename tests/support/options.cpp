@@ -61,11 +61,3 @@ std::string OptionName(int option) {
 const char* OptionCaption(int option) {
     return kCaptions[option];
 }
-
-int OptionByCaption(OptionColumn column, const std::string& caption) {
-    for (int row = 0; row < OptionsIn(column); ++row) {
-        if (caption == kCaptions[FirstOptionOf(column) + row])
-            return FirstOptionOf(column) + row;
-    }
-    return -1;
-}

@@ -19,5 +19,3 @@ int OptionsIn(OptionColumn column);
 std::string OptionName(int option);
 // The button's caption: "Left", "Center(Horz)"...
 const char* OptionCaption(int option);
-// The option of a column by its caption; -1 when the column has none.
-int OptionByCaption(OptionColumn column, const std::string& caption);

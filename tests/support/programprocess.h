@@ -45,9 +45,6 @@ class StartedProgram {
     HANDLE Process() const {
         return info_.hProcess;
     }
-    DWORD Id() const {
-        return info_.dwProcessId;
-    }
 
   private:
     bool Launch(const std::wstring& path, const std::wstring& arguments, STARTUPINFOW& startup);

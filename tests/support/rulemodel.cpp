@@ -1,6 +1,6 @@
 #include "tests/support/rulemodel.h"
 #include <set>
-#include <string>
+#include "mainwindow/controlids.h"
 
 namespace {
 
@@ -12,31 +12,91 @@ bool IsCentring(int action) {
     return action == CenterHorz || action == CenterVert;
 }
 
+// Availability by Action: whether it enables a part button.
+bool AllowedBy(int action, OptionColumn column, int row) {
+    if (IsCentring(action))
+        return row == Control;
+    if (row == Control)
+        return false;
+    return column == RelativeToColumn || row <= Bottom || action == Stretch;
+}
+
+int OptionOf(OptionColumn column, int row) {
+    return FirstOptionOf(column) + row;
+}
+
 } // namespace
+
+int ButtonControlId(int button) {
+    return button == kCloseButton ? IDC_CLOSE : OptionControlId(button);
+}
+
+int ButtonOf(HWND form, HWND window) {
+    if (!IsChild(form, window))
+        return kNoFocus;
+    int controlId = GetDlgCtrlID(window);
+    return controlId == IDC_CLOSE ? kCloseButton : OptionFromControlId(controlId);
+}
+
+std::string ButtonName(int button) {
+    return button == kCloseButton ? "Close" : OptionName(button);
+}
 
 RuleModel::RuleModel() = default;
 
 RuleModel RuleModel::Started() {
     RuleModel model;
-    model.Click(FirstOptionOf(ActionColumn) + CenterHorz);
+    model.Click(OptionOf(ActionColumn, CenterHorz));
+    model.SetDialogFocus(kCloseButton);
     return model;
 }
 
 bool RuleModel::Click(int option) {
     if (!state_[option].enabled)
         return false;
-    OptionColumn column = ColumnOf(option);
-    int row = option - FirstOptionOf(column);
+    focus_ = option;
+    ClickDisabled(option);
+    return true;
+}
+
+void RuleModel::ClickDisabled(int option) {
     // The automatic radio button checks itself and unchecks its column.
-    Check(column, row);
-    switch (column) {
+    Check(ColumnOf(option), option - FirstOptionOf(ColumnOf(option)));
+    RunUpdates(option);
+}
+
+void RuleModel::Command(int option) {
+    if (option == focus_ && state_[option].check != BST_CHECKED)
+        return;
+    RunUpdates(option);
+}
+
+void RuleModel::MoveFocus(int control) {
+    SetDialogFocus(Usable(control));
+}
+
+void RuleModel::FocusMovedByPlatform(int control, bool byTabWalk) {
+    focus_ = control;
+    if (control == kCloseButton)
+        look_ = Look::Default;
+    else if (byTabWalk)
+        look_ = Look::Either;
+}
+
+void RuleModel::EnableCloseFromOutside(bool enabled) {
+    closeEnabled_ = enabled;
+}
+
+void RuleModel::RunUpdates(int option) {
+    switch (ColumnOf(option)) {
     case ActionColumn:
         ApplyAvailabilityByAction();
         ApplyRelativeToByActOn();
         ApplyUnit();
         break;
     case ActOnColumn:
-        if (row != Control)
+        // Act On "Control" changes only the unit, like a Relative To choice.
+        if (option != OptionOf(ActOnColumn, Control))
             ApplyRelativeToByActOn();
         ApplyUnit();
         break;
@@ -46,59 +106,98 @@ bool RuleModel::Click(int option) {
     case UnitColumn:
         break;
     }
-    return true;
 }
 
 int RuleModel::Chosen(OptionColumn column) const {
     for (int row = 0; row < OptionsIn(column); ++row) {
-        if (state_[FirstOptionOf(column) + row].check == BST_CHECKED)
-            return row;
+        if (state_[OptionOf(column, row)].check == BST_CHECKED)
+            return OptionOf(column, row);
     }
     return -1;
 }
 
+int RuleModel::ChosenRow(OptionColumn column) const {
+    return Chosen(column) - FirstOptionOf(column);
+}
+
 bool RuleModel::AllFree(OptionColumn column, int firstRow, int lastRow) const {
     for (int row = firstRow; row <= lastRow; ++row) {
-        if (state_[FirstOptionOf(column) + row].check != BST_UNCHECKED)
+        if (state_[OptionOf(column, row)].check != BST_UNCHECKED)
             return false;
     }
     return true;
 }
 
-void RuleModel::Set(OptionColumn column, int row, bool enabled, bool checked) {
-    state_.options[FirstOptionOf(column) + row] = {enabled, checked ? BST_CHECKED : BST_UNCHECKED};
-}
-
-void RuleModel::Enable(OptionColumn column, int row) {
-    state_.options[FirstOptionOf(column) + row].enabled = true;
-}
-
-void RuleModel::Disable(OptionColumn column, int row) {
-    Set(column, row, false, false);
-}
-
 void RuleModel::Check(OptionColumn column, int row) {
     for (int other = 0; other < OptionsIn(column); ++other)
-        state_.options[FirstOptionOf(column) + other].check =
-            other == row ? BST_CHECKED : BST_UNCHECKED;
+        state_.options[OptionOf(column, other)].check = other == row ? BST_CHECKED : BST_UNCHECKED;
 }
 
-// Every Act On and Relative To button is unchecked, enabled or disabled as
-// the Action allows, and the Action's defaults are checked.
-void RuleModel::ApplyAvailabilityByAction() {
-    int action = Chosen(ActionColumn);
-    bool centring = IsCentring(action);
-    for (int row = Left; row <= Bottom; ++row) {
-        Set(ActOnColumn, row, !centring, false);
-        Set(RelativeToColumn, row, !centring, false);
+// Enabling or disabling a button keeps the focus on an enabled control and
+// gives the default look back to Close, the default button, when the focus
+// is elsewhere: a focused button that is disabled hands the focus to the
+// next tab stop after it, or to the first when none follows.
+void RuleModel::EnableStep(int option, bool enabled) {
+    if (!enabled && option == focus_) {
+        int next = NextTabStop(option);
+        state_.options[option].enabled = false;
+        SetDialogFocus(Usable(next));
+        return;
     }
-    Set(ActOnColumn, Width, action == Stretch, false);
-    Set(ActOnColumn, Height, action == Stretch, false);
-    Set(ActOnColumn, Control, centring, false);
-    Set(RelativeToColumn, Width, !centring, false);
-    Set(RelativeToColumn, Height, !centring, false);
-    Set(RelativeToColumn, Control, centring, false);
-    if (centring) {
+    state_.options[option].enabled = enabled;
+    if (focus_ != kNoFocus && focus_ != kCloseButton && closeEnabled_)
+        look_ = Look::Default;
+}
+
+// Disabled first, unchecked second.
+void RuleModel::Disable(OptionColumn column, int row) {
+    EnableStep(OptionOf(column, row), false);
+    state_.options[OptionOf(column, row)].check = BST_UNCHECKED;
+}
+
+// A focused push button has the default look; while another control has the
+// focus, the default button has it if it is enabled.
+void RuleModel::SetDialogFocus(int control) {
+    focus_ = control;
+    if (control == kCloseButton || closeEnabled_)
+        look_ = Look::Default;
+}
+
+// A radio button is a tab stop while it is checked.
+bool RuleModel::IsTabStop(int control) const {
+    if (control == kCloseButton)
+        return closeEnabled_;
+    return state_[control].enabled && state_[control].check == BST_CHECKED;
+}
+
+// Close comes first; there is no going round, so from the last tab stop the
+// search gives the control itself.
+int RuleModel::NextTabStop(int control) const {
+    for (int next = control == kCloseButton ? 0 : control + 1; next < kOptionCount; ++next) {
+        if (IsTabStop(next))
+            return next;
+    }
+    return control;
+}
+
+int RuleModel::Usable(int control) const {
+    bool enabled = control == kCloseButton ? closeEnabled_ : state_[control].enabled;
+    if (enabled)
+        return control;
+    return IsTabStop(kCloseButton) ? kCloseButton : NextTabStop(kCloseButton);
+}
+
+// Every Act On button, then every Relative To button, is enabled or disabled
+// as the Action allows and unchecked; then the Action's defaults are checked.
+void RuleModel::ApplyAvailabilityByAction() {
+    int action = ChosenRow(ActionColumn);
+    for (OptionColumn column : {ActOnColumn, RelativeToColumn}) {
+        for (int row = Left; row <= Control; ++row) {
+            EnableStep(OptionOf(column, row), AllowedBy(action, column, row));
+            state_.options[OptionOf(column, row)].check = BST_UNCHECKED;
+        }
+    }
+    if (IsCentring(action)) {
         Check(ActOnColumn, Control);
         Check(RelativeToColumn, Control);
     } else {
@@ -106,50 +205,46 @@ void RuleModel::ApplyAvailabilityByAction() {
     }
 }
 
-// Under Move and Stretch the Relative To edges follow the Act On axis; a
-// choice that stays enabled is kept, a lost one is replaced by the default.
+// Under Move and Stretch the Relative To edges follow the Act On axis, Left
+// to Bottom in turn; a choice that stays enabled is kept, a lost one is
+// replaced by the default.
 void RuleModel::ApplyRelativeToByActOn() {
-    if (IsCentring(Chosen(ActionColumn)))
+    if (IsCentring(ChosenRow(ActionColumn)))
         return;
-    switch (Chosen(ActOnColumn)) {
-    case Left:
-    case Right:
-        Enable(RelativeToColumn, Left);
-        Enable(RelativeToColumn, Right);
-        Disable(RelativeToColumn, Top);
-        Disable(RelativeToColumn, Bottom);
-        if (AllFree(RelativeToColumn, Left, Height))
-            Check(RelativeToColumn, Left);
-        break;
-    case Top:
-    case Bottom:
-        Enable(RelativeToColumn, Top);
-        Enable(RelativeToColumn, Bottom);
-        Disable(RelativeToColumn, Left);
-        Disable(RelativeToColumn, Right);
-        if (AllFree(RelativeToColumn, Left, Height))
-            Check(RelativeToColumn, Top);
-        break;
-    case Width:
-    case Height:
-        for (int row = Left; row <= Bottom; ++row)
-            Disable(RelativeToColumn, row);
+    int actOn = ChosenRow(ActOnColumn);
+    if (actOn < Left || actOn > Height)
+        return;
+    bool sizes = actOn == Width || actOn == Height;
+    bool horizontal = actOn == Left || actOn == Right;
+    for (int edge = Left; edge <= Bottom; ++edge) {
+        if (!sizes && horizontal == (edge == Left || edge == Right))
+            EnableStep(OptionOf(RelativeToColumn, edge), true);
+        else
+            Disable(RelativeToColumn, edge);
+    }
+    if (sizes) {
         if (AllFree(RelativeToColumn, Width, Height))
             Check(RelativeToColumn, Width);
-        break;
-    default:
-        break;
+    } else if (AllFree(RelativeToColumn, Left, Height)) {
+        Check(RelativeToColumn, horizontal ? Left : Top);
     }
 }
 
 // Percent goes with Relative To Width or Height under Move and Stretch;
-// Offset with everything else.
+// Offset with everything else. Percent is handled first.
 void RuleModel::ApplyUnit() {
-    int relativeTo = Chosen(RelativeToColumn);
+    int relativeTo = ChosenRow(RelativeToColumn);
     bool percent =
-        !IsCentring(Chosen(ActionColumn)) && (relativeTo == Width || relativeTo == Height);
-    Set(UnitColumn, Offset, !percent, !percent);
-    Set(UnitColumn, Percent, percent, percent);
+        !IsCentring(ChosenRow(ActionColumn)) && (relativeTo == Width || relativeTo == Height);
+    if (percent) {
+        EnableStep(OptionOf(UnitColumn, Percent), true);
+        Check(UnitColumn, Percent);
+        Disable(UnitColumn, Offset);
+    } else {
+        Disable(UnitColumn, Percent);
+        EnableStep(OptionOf(UnitColumn, Offset), true);
+        Check(UnitColumn, Offset);
+    }
 }
 
 std::vector<ReachedState> ReachableFrom(std::vector<ReachedState> states) {
@@ -175,4 +270,25 @@ std::vector<int> FewestClicks(const RuleModel& from, const FormState& to) {
             return state.clicks;
     }
     return {};
+}
+
+std::string ModelProblems(const RuleModel& expected, const FormState& shown, HWND window,
+                          HWND focus, LRESULT defaultId) {
+    std::string problems;
+    if (shown != expected.State())
+        problems += "the form shows " + Describe(shown) + ", the model " +
+                    Describe(expected.State()) + "\n";
+    HWND focusExpected =
+        expected.Focus() == kNoFocus ? NULL : GetDlgItem(window, ButtonControlId(expected.Focus()));
+    if (focus != focusExpected)
+        problems += "the focus is on " + ControlName(window, focus) + ", not on " +
+                    ControlName(window, focusExpected) + "\n";
+    LONG style = GetWindowLongW(GetDlgItem(window, IDC_CLOSE), GWL_STYLE);
+    Look look = (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON ? Look::Default : Look::Plain;
+    if (expected.CloseLook() != Look::Either && look != expected.CloseLook())
+        problems += std::string("Close ") + (look == Look::Default ? "has" : "lacks") +
+                    " the default look\n";
+    if (defaultId != MAKELONG(IDC_CLOSE, DC_HASDEFID))
+        problems += "DM_GETDEFID answers " + std::to_string(defaultId) + ", not Close\n";
+    return problems;
 }
