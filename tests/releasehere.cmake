@@ -5,13 +5,9 @@
 # lacks a tool's package is a record from which nobody can make the release
 # again. `release.sh --here` runs on Debian 13 only; elsewhere it must refuse.
 #   cmake -DBASH=bash -DSOURCE=dir -DWORK=dir -P releasehere.cmake
+include(${CMAKE_CURRENT_LIST_DIR}/sourcecopy.cmake)
 file(REMOVE_RECURSE ${WORK})
-file(GLOB entries RELATIVE ${SOURCE} ${SOURCE}/*)
-foreach(entry ${entries})
-    if(NOT entry MATCHES "^(build.*|release|\\..*)$")
-        file(COPY ${SOURCE}/${entry} DESTINATION ${WORK}/tree)
-    endif()
-endforeach()
+copy_sources(${SOURCE} ${WORK}/tree "^(build.*|release|\\..*)$")
 
 file(REAL_PATH /usr/bin/python3 python)
 file(MAKE_DIRECTORY ${WORK}/unpackaged)

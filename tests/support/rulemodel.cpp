@@ -55,12 +55,17 @@ bool RuleModel::Click(int option) {
     if (!state_[option].enabled)
         return false;
     focus_ = option;
-    ClickDisabled(option);
+    CheckAndRunUpdates(option);
     return true;
 }
 
 void RuleModel::ClickDisabled(int option) {
-    // The automatic radio button checks itself and unchecks its column.
+    CheckAndRunUpdates(option);
+}
+
+// The automatic radio button checks itself and unchecks its column; then the
+// updates of its column run.
+void RuleModel::CheckAndRunUpdates(int option) {
     Check(ColumnOf(option), option - FirstOptionOf(ColumnOf(option)));
     RunUpdates(option);
 }

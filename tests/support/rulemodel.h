@@ -77,6 +77,7 @@ class RuleModel {
     int ChosenRow(OptionColumn column) const;
     bool AllFree(OptionColumn column, int firstRow, int lastRow) const;
     void Check(OptionColumn column, int row);
+    void CheckAndRunUpdates(int option);
     void RunUpdates(int option);
 
     // The steps of the updates, each with what the dialog manager does.
